@@ -284,6 +284,12 @@ QSqlQuery execute(const QSqlDatabase &db, const QString &sql, const QVariantList
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
+    if (values.isEmpty()) {
+        // Fixed text with nothing to bind (DDL, SET, CREATE DATABASE cannot be prepared everywhere).
+        if (!q.exec(sql))
+            throw DatabaseError(engineMessage(q.lastError()));
+        return q;
+    }
     if (!q.prepare(sql))
         throw DatabaseError(engineMessage(q.lastError()));
     for (int i = 0; i < values.size(); ++i)

@@ -99,14 +99,16 @@ void TableCursor::takeSnapshot(const FilterExpression *expression)
         values = w.values;
     }
     sql += u" ORDER BY tv_id"_s;
-    QSqlQuery q = execute(db, sql, values);
     QVector<qint64> keys;
     if (!expression || expression->isEmpty()) {
         // An unfiltered snapshot of a large table: size the vector once.
         QSqlQuery c = execute(db, u"SELECT count(*) FROM "_s + SqlDialect::quote(m_table->name));
         if (c.next())
             keys.reserve(c.value(0).toLongLong());
+        c.finish();
     }
+    // One statement at a time: a forward-only result must be read to its end before the next runs.
+    QSqlQuery q = execute(db, sql, values);
     while (q.next())
         keys.append(q.value(0).toLongLong());
     m_keys = std::move(keys);
@@ -382,7 +384,9 @@ void TableCursor::post()
     values << m_editKey << m_editVersion;
     QSqlQuery q = execute(db, u"UPDATE "_s + table + u" SET "_s + sets + u" WHERE tv_id = ? AND tv_version = ?"_s,
                           values);
-    if (q.numRowsAffected() == 0) {
+    const int affected = q.numRowsAffected();
+    q.finish();
+    if (affected == 0) {
         const Row now = fetchOne(m_editKey);
         if (now.version < 0)
             throw ConflictError(ConflictError::Reason::DeletedElsewhere,

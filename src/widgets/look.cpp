@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QPalette>
+#include <QStyle>
 #include <QStyleFactory>
 
 using namespace Qt::Literals::StringLiterals;
