@@ -498,12 +498,19 @@ void TableCursor::setFiltered(bool on)
         m_filtered = on;
         return;
     }
-    checkBrowseMode();
+    // A pending new row stays pending across the switch and joins the new snapshot at its end
+    // (the editors switch a search off just before numbering and posting a new record); a
+    // pending change of an existing row is posted or discarded first, as before any move.
+    const bool keepInsert = m_state == State::Insert;
+    if (!keepInsert)
+        checkBrowseMode();
     FilterExpression expr;
     if (on)
         expr = FilterExpression::parse(m_filterText, *m_table);
     takeSnapshot(&expr);
     m_filtered = on;
+    if (keepInsert)
+        m_insertPosition = int(m_keys.size());
     emit rowsReset();
     m_row = -2;
     setCurrent(m_keys.isEmpty() ? -1 : 0, true, m_keys.isEmpty());

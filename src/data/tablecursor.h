@@ -77,7 +77,7 @@ public:
     // --- filter
     void setFilter(const QString &text); // parses at once; a bad text throws FilterError, state kept
     QString filter() const { return m_filterText; }
-    void setFiltered(bool on);
+    void setFiltered(bool on); // a pending new row stays pending; a pending edit is posted/cancelled
     bool isFiltered() const { return m_filtered; }
 
     // Size of the row cache, for diagnostics and benchmarks.
