@@ -107,11 +107,11 @@ public:
     {
         // Pictures and style sheets of a page are named relative to it; the page being loaded
         // is not yet the browser's source while they are read.
-        const QUrl url = name.isRelative() ? (m_page.isValid() ? m_page : source()).resolved(name) : name;
+        const QUrl url = name.isRelative() ? (m_loadingPage.isValid() ? m_loadingPage : source()).resolved(name) : name;
         if (url.scheme() != kScheme)
             return {};
         if (type == QTextDocument::HtmlResource)
-            m_page = url;
+            m_loadingPage = url;
         const std::optional<QByteArray> data = m_file ? m_file->read(url.path()) : std::nullopt;
         if (!data) {
             if (type == QTextDocument::HtmlResource)
@@ -126,7 +126,7 @@ public:
 
 private:
     const std::unique_ptr<ChmFile> &m_file;
-    QUrl m_page;
+    QUrl m_loadingPage;
 };
 
 } // namespace
@@ -477,17 +477,26 @@ void HelpViewer::displayItem(QListWidgetItem *item, bool chooseAmongSeveral)
 {
     if (!item)
         return;
-    const SitemapEntry &entry = m_index[item->data(kTopicsRole).toInt()];
-    if (entry.topics.isEmpty())
+    const int index = item->data(kTopicsRole).toInt();
+    QList<SitemapEntry::Topic> topics = m_index[index].topics;
+    // A keyword with no page of its own offers the pages of its sub-keywords.
+    const bool ownPages = !topics.isEmpty();
+    for (int i = index + 1; !ownPages && i < m_index.size() && m_index[i].level > m_index[index].level; ++i) {
+        if (m_index[i].level != m_index[index].level + 1)
+            continue;
+        for (const SitemapEntry::Topic &topic : m_index[i].topics)
+            topics.append({m_index[i].name, topic.path});
+    }
+    if (topics.isEmpty())
         return;
-    if (entry.topics.size() == 1 || !chooseAmongSeveral) {
-        showTopic(entry.topics.first().path);
+    if (topics.size() == 1 || !chooseAmongSeveral) {
+        showTopic(topics.first().path);
         return;
     }
     // A keyword of several pages: let the user pick one.
     QMenu menu(this);
     menu.setObjectName(u"index_topics_menu"_s);
-    for (const SitemapEntry::Topic &topic : entry.topics) {
+    for (const SitemapEntry::Topic &topic : std::as_const(topics)) {
         QAction *action = menu.addAction(topic.title);
         action->setData(topic.path);
     }

@@ -10,6 +10,8 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -45,6 +47,8 @@ private slots:
     void everyTopicOpens();
     void styleSheetAndLinksComeFromTheFile();
     void indexBoxNarrowsAndDisplays();
+    void keywordOfSeveralPages_data();
+    void keywordOfSeveralPages();
     void contentsTreeShowsPages();
 
     void parseSitemap_data();
@@ -337,6 +341,13 @@ void TestHelp::indexBoxNarrowsAndDisplays()
     QCOMPARE(list->currentItem()->text(), u"授课记录"_s);
     QTest::keyClick(box, Qt::Key_Return);
     QCOMPARE(viewer->currentTopic(), u"/teaching.html"_s);
+    // Down and Up in the box move through the shown keywords.
+    QListWidgetItem *before = list->currentItem();
+    QTest::keyClick(box, Qt::Key_Down);
+    QVERIFY(list->currentItem() != before && !list->currentItem()->isHidden());
+    QVERIFY(list->row(list->currentItem()) > list->row(before));
+    QTest::keyClick(box, Qt::Key_Up);
+    QCOMPARE(list->currentItem(), before);
 
     // A sub-keyword is found with its keyword shown above it.
     box->clear();
@@ -356,6 +367,52 @@ void TestHelp::indexBoxNarrowsAndDisplays()
     QTest::keyClick(box, Qt::Key_Backspace);
     for (int r = 0; r < list->count(); ++r)
         QVERIFY(!list->item(r)->isHidden());
+}
+
+void TestHelp::keywordOfSeveralPages_data()
+{
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<QStringList>("offered");
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("pages of its own") << u"必填项"_s << QStringList{u"学生信息的录入"_s, u"老师信息的录入"_s, u"公司信息"_s}
+                                      << u"公司信息"_s << u"/company.html"_s;
+    QTest::newRow("pages of its sub-keywords")
+        << u"删除"_s << QStringList{u"学生或老师"_s, u"授课记录"_s, u"用户"_s, u"基础数据"_s} << u"授课记录"_s
+        << u"/teaching.html"_s;
+}
+
+void TestHelp::keywordOfSeveralPages()
+{
+    QFETCH(QString, keyword);
+    QFETCH(QStringList, offered);
+    QFETCH(QString, choice);
+    QFETCH(QString, page);
+    HelpLoader loader;
+    loader.showHelp(&m_owner, builtChm(), HelpLoader::kStartKeyword);
+    HelpViewer *viewer = loader.viewer();
+    QLineEdit *box = viewer->indexFilter();
+    box->clear();
+    typeText(box, keyword);
+    QCOMPARE(viewer->indexList()->currentItem()->text(), keyword);
+
+    // The list of pages pops up under the keyword; the user picks one.
+    QStringList shown;
+    QTimer::singleShot(0, this, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction *action : menu->actions()) {
+            shown << action->text();
+            if (action->text() == choice)
+                menu->setActiveAction(action);
+        }
+        QTest::keyClick(menu, Qt::Key_Return);
+        menu->close();
+    });
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(shown, offered);
+    QCOMPARE(viewer->currentTopic(), page);
 }
 
 void TestHelp::contentsTreeShowsPages()
