@@ -220,6 +220,20 @@ void TestMessages::boxIsFixedAndCentred()
     QVERIFY(!(box->windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(box->textFormat(), Qt::PlainText); // text with "<" shows as typed
     box->close();
+
+    // Pictures to look at, when asked for.
+    const QString dir = qEnvironmentVariable("TAVIMOR_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        for (const auto &[name, icon, buttons] :
+             {std::tuple{u"question"_s, QMessageBox::Warning, Buttons::YesNo},
+              std::tuple{u"information"_s, QMessageBox::NoIcon, Buttons::Ok},
+              std::tuple{u"error"_s, QMessageBox::Critical, Buttons::Ok}}) {
+            auto b = QtMessages::build(u"您确实要删除这条学生记录吗？"_s, name, icon, buttons);
+            b->show();
+            QVERIFY(QTest::qWaitForWindowExposed(b.get()));
+            QVERIFY(b->grab().save(dir + u"/box-"_s + name + u".png"_s));
+        }
+    }
 }
 
 void TestMessages::commandErrorsAreReported_data()
