@@ -20,12 +20,12 @@ namespace tavimor::cli {
 
 namespace {
 
-// SQLite refuses statements with more bound values than 32766. Qt hands "?" to SQLite as
-// numbered names, whose parse time grows with the square of their count, so a batch stays
-// well below that limit: a few thousand values per statement are as fast to run.
+// SQLite takes at most 32766 bound values in one statement, and the time it needs to parse
+// named placeholders grows with the square of their number; about a thousand values per
+// statement run as fast as any larger batch.
 constexpr int kBatchParameters = 1000;
 
-// Multi-row INSERTs with bound values, as many rows per statement as the parameter limit allows.
+// Multi-row INSERTs with bound values, kBatchParameters values per statement.
 class BatchInserter
 {
 public:
@@ -307,7 +307,7 @@ int runDemo(const Options &options)
         demo::Generator g(seed, lists, engine);
         lists.promoters = ensurePeople(db, u"推广员"_s, 6, g);
         lists.consultants = ensurePeople(db, u"顾问"_s, 4, g);
-        g = demo::Generator(seed ^ 0x5eedULL, lists, engine);
+        g.setLists(lists);
 
         QElapsedTimer step;
         step.start();

@@ -193,8 +193,9 @@ QStringList schools(int kind)
     QStringList out;
     for (const QString &p : places)
         out << p + suffix[kind];
-    for (const QString &o : ordinals)
-        out << districts().at(int(o.size()) % districts().size()).left(2) + o + suffix[kind];
+    for (const QString &district : districts().mid(0, 8))
+        for (const QString &o : ordinals)
+            out << district + o + suffix[kind];
     return out;
 }
 
@@ -405,12 +406,12 @@ void Generator::student(qint64 number, QVariant *row)
     const QString surname = r.pickCommon(surnames());
     const QString &grade = r.pick(m_lists.studentGrades);
     const QDate registered = day(QDate(2005, 1, 1), QDate(2024, 12, 31));
-    const QString &price = r.pickCommon(prices());
+    const QString &price = r.pick(prices());
     RowWriter w(m_studentMap, row, m_studentColumns);
     w << QString::number(number) << QString(surname + givenName(male)) << (male ? u"男"_s : u"女"_s)
       << r.pick(m_schools[schoolKind(grade)]) << grade << lines(hobbies(), 2, u"、"_s) << date(registered)
-      << QString(surname + givenName(true)) << r.pickCommon(parentEducation())
-      << fullName(false) << r.pickCommon(parentEducation()) << landline()
+      << QString(surname + givenName(true)) << r.pick(parentEducation())
+      << fullName(false) << r.pick(parentEducation()) << landline()
       << (r.percent(85) ? QVariant(mobile()) : QVariant()) << address() << subjects(3) << lines(m_slots, 3, u"\n"_s)
       << (r.percent(60) ? QVariant(r.pick(m_lists.subjects) + QString::number(r.between(45, 99)) + u"分"_s)
                         : QVariant())

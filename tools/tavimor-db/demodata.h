@@ -53,6 +53,7 @@ class Generator
 {
 public:
     Generator(quint64 seed, Lists lists, Engine engine);
+    void setLists(Lists lists) { m_lists = std::move(lists); }
 
     void student(qint64 number, QVariant *row);
     void teacher(qint64 number, QVariant *row);
