@@ -298,22 +298,23 @@ void TestTavimorDb::initCreatesSchemaAndSeed()
 void TestTavimorDb::initRefusesExisting_data()
 {
     QTest::addColumn<int>("engine");
-    QTest::addColumn<QByteArray>("content"); // SQLite: what the existing file holds ("" = an init'ed database)
-    QTest::newRow("sqlite database") << int(TestDatabase::Engine::SQLite) << QByteArray();
-    QTest::newRow("sqlite other file") << int(TestDatabase::Engine::SQLite) << QByteArray("not a database\n");
-    QTest::newRow("sqlite empty file") << int(TestDatabase::Engine::SQLite) << QByteArray("\0", 0).append(' ');
-    if (TestDatabase::engines().contains(TestDatabase::Engine::PostgreSQL))
-        QTest::newRow("postgresql database") << int(TestDatabase::Engine::PostgreSQL) << QByteArray();
+    QTest::addColumn<bool>("database"); // an init'ed database, else a SQLite file holding `content`
+    QTest::addColumn<QByteArray>("content");
+    for (TestDatabase::Engine e : TestDatabase::engines())
+        QTest::newRow(qPrintable(TestDatabase::engineName(e) + u" database"_s)) << int(e) << true << QByteArray();
+    QTest::newRow("sqlite other file") << int(TestDatabase::Engine::SQLite) << false << QByteArray("not a database\n");
+    QTest::newRow("sqlite empty file") << int(TestDatabase::Engine::SQLite) << false << QByteArray();
 }
 
 void TestTavimorDb::initRefusesExisting()
 {
     QFETCH(int, engine);
+    QFETCH(bool, database);
     QFETCH(QByteArray, content);
     std::unique_ptr<TestDatabase> existing;
     QTemporaryDir dir;
     QString url;
-    if (content.isEmpty()) {
+    if (database) {
         existing = std::make_unique<TestDatabase>(TestDatabase::Engine(engine));
         url = existing->url();
         existing->exec(u"UPDATE \"公司信息\" SET \"公司名称\" = ?"_s, {u"原有公司"_s});
