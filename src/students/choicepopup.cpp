@@ -23,7 +23,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace tavimor {
 
-static QToolButton *makeButton(QWidget *parent, const QString &name, const QString &text, QStyle::StandardPixmap icon)
+static QToolButton *makeButton(QWidget *parent, const QString &name, const QString &text,
+                               QStyle::StandardPixmap icon)
 {
     auto *b = new QToolButton(parent);
     b->setObjectName(name);
@@ -35,7 +36,8 @@ static QToolButton *makeButton(QWidget *parent, const QString &name, const QStri
     return b;
 }
 
-ChoicePopup::ChoicePopup(const QString &objectName, const QString &prompt, std::span<const CallerTarget> callers)
+ChoicePopup::ChoicePopup(const QString &objectName, const QString &prompt,
+                         std::span<const CallerTarget> callers)
     : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint), m_callers(callers)
 {
     setObjectName(objectName);
@@ -109,7 +111,8 @@ QWidget *ChoicePopup::requireTarget()
     if (QWidget *w = targetControl())
         return w;
     const CallerTarget *t = target();
-    const QString where = t ? u"窗口“%1”的“%2”"_s.arg(t->form, t->control) : u"调用号 %1 对应的输入框"_s.arg(caller);
+    const QString where =
+        t ? u"窗口“%1”的“%2”"_s.arg(t->form, t->control) : u"调用号 %1 对应的输入框"_s.arg(caller);
     DM->Message1->messageBox(u"找不到%1，选择的内容无法填入。"_s.arg(where), MessageService::Kind::Error,
                              MessageService::Buttons::Ok);
     return nullptr;
@@ -183,7 +186,8 @@ void ChoicePopup::showEvent(QShowEvent *event)
 // --------------------------------------------------------------------------- lookup pop-ups
 
 LookupChoicePopup::LookupChoicePopup(const QString &objectName, const QString &prompt,
-                                     std::span<const CallerTarget> callers, const QString &listName, Lookup lookup)
+                                     std::span<const CallerTarget> callers, const QString &listName,
+                                     Lookup lookup)
     : ChoicePopup(objectName, prompt, callers), m_lookup(std::move(lookup))
 {
     m_list = new QComboBox(this);
@@ -214,7 +218,8 @@ void LookupChoicePopup::ToolButton1Click()
 {
     const QString value = m_list->currentText();
     if (value.isEmpty()) {
-        DM->Message1->messageBox(m_lookup.emptyMessage, MessageService::Kind::Error, MessageService::Buttons::Ok);
+        DM->Message1->messageBox(m_lookup.emptyMessage, MessageService::Kind::Error,
+                                 MessageService::Buttons::Ok);
         return;
     }
     QWidget *control = requireTarget();

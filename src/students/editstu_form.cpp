@@ -46,8 +46,7 @@ constexpr int kFieldWidth = 170;
 constexpr int kMemoHeight = 56;
 constexpr int kSideWidth = 160;
 
-template <class Control>
-Control *named(QWidget *parent, const QString &name)
+template <class Control> Control *named(QWidget *parent, const QString &name)
 {
     auto *c = new Control(parent);
     c->setObjectName(name);
@@ -67,8 +66,7 @@ QPixmap decorativePicture()
 
 } // namespace
 
-Teditstu_form::Teditstu_form()
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+Teditstu_form::Teditstu_form() : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(u"editstu_form"_s);
     setFont(songFont(9));
@@ -174,7 +172,8 @@ void Teditstu_form::buildControls()
         m->setTabChangesFocus(true);
         m->setFixedHeight(kMemoHeight);
     }
-    for (DBComboBox *cb : {grade_dbcb, fatherlevel_dbcb, motherlevel_dbcb, pricerequest_dbcb, tuiguangyuan_dbcb, guwen_dbcb})
+    for (DBComboBox *cb :
+         {grade_dbcb, fatherlevel_dbcb, motherlevel_dbcb, pricerequest_dbcb, tuiguangyuan_dbcb, guwen_dbcb})
         cb->setMaxVisibleItems(15);
 
     int row = 0;
@@ -218,7 +217,8 @@ void Teditstu_form::buildControls()
     side->addWidget(Image1);
 
     Label16 = named<QLabel>(this, u"Label16"_s);
-    Label16->setText(u"提示:数据录入时,在下拉列表中没有你所要的年级,可直接填写,保存后系统自动添加到年级表中!"_s);
+    Label16->setText(
+        u"提示:数据录入时,在下拉列表中没有你所要的年级,可直接填写,保存后系统自动添加到年级表中!"_s);
     Label16->setWordWrap(true);
     Label16->setFrameStyle(QFrame::Box | QFrame::Plain);
     Label16->setMargin(6);
@@ -288,12 +288,12 @@ void Teditstu_form::bindControls()
 void Teditstu_form::setTabOrders()
 {
     const QList<QWidget *> order = {
-        name_dbedit,     sex_dbrg,       school_dbedit,  grade_dbcb,          aihao_dbedit,
-        inputdate_dbedit, father_dbedit, fatherlevel_dbcb, mother_dbedit,     motherlevel_dbcb,
-        tel_dbedit,      mobile_dbedit,  address_dbedit, subject_dbedit,      teachtime_dbmemo,
-        score_dbmemo,    request_dbmemo, laoshiyaoqiu_dbedit, pricerequest_dbcb, xieyi_dbedit,
-        feiyong_dbedit,  ziliao_dbedit,  service_dbmemo, tuiguangyuan_dbcb,   guwen_dbcb,
-        up_button,       down_button,    save_button,    close_button,        lianxu_check,
+        name_dbedit,      sex_dbrg,       school_dbedit,       grade_dbcb,        aihao_dbedit,
+        inputdate_dbedit, father_dbedit,  fatherlevel_dbcb,    mother_dbedit,     motherlevel_dbcb,
+        tel_dbedit,       mobile_dbedit,  address_dbedit,      subject_dbedit,    teachtime_dbmemo,
+        score_dbmemo,     request_dbmemo, laoshiyaoqiu_dbedit, pricerequest_dbcb, xieyi_dbedit,
+        feiyong_dbedit,   ziliao_dbedit,  service_dbmemo,      tuiguangyuan_dbcb, guwen_dbcb,
+        up_button,        down_button,    save_button,         close_button,      lianxu_check,
     };
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
@@ -340,15 +340,16 @@ bool Teditstu_form::isAddMode() const
 static void setChangeable(const Teditstu_form *f, bool on)
 {
     for (DBEdit *e : {f->name_dbedit, f->school_dbedit, f->aihao_dbedit, f->father_dbedit, f->mother_dbedit,
-                      f->address_dbedit, f->tel_dbedit, f->mobile_dbedit, f->laoshiyaoqiu_dbedit, f->xieyi_dbedit,
-                      f->ziliao_dbedit})
+                      f->address_dbedit, f->tel_dbedit, f->mobile_dbedit, f->laoshiyaoqiu_dbedit,
+                      f->xieyi_dbedit, f->ziliao_dbedit})
         e->setReadOnly(!on);
     f->sex_dbrg->setReadOnly(!on);
     for (DBMemo *m : {f->score_dbmemo, f->request_dbmemo, f->service_dbmemo})
         m->setReadOnly(!on);
     for (QWidget *w : std::initializer_list<QWidget *>{
              f->grade_dbcb, f->inputdate_dbedit, f->tuiguangyuan_dbcb, f->guwen_dbcb, f->fatherlevel_dbcb,
-             f->motherlevel_dbcb, f->pricerequest_dbcb, f->feiyong_dbedit, f->subject_dbedit, f->teachtime_dbmemo})
+             f->motherlevel_dbcb, f->pricerequest_dbcb, f->feiyong_dbedit, f->subject_dbedit,
+             f->teachtime_dbmemo})
         w->setEnabled(on);
 }
 
@@ -408,9 +409,9 @@ void Teditstu_form::keyPressEvent(QKeyEvent *event)
 
 bool Teditstu_form::requiredFilled() const
 {
-    return !address_dbedit->text().isEmpty() && !name_dbedit->text().isEmpty() && !tel_dbedit->text().isEmpty() &&
-           sex_dbrg->itemIndex() >= 0 && !grade_dbcb->currentText().isEmpty() &&
-           !pricerequest_dbcb->currentText().isEmpty();
+    return !address_dbedit->text().isEmpty() && !name_dbedit->text().isEmpty() &&
+           !tel_dbedit->text().isEmpty() && sex_dbrg->itemIndex() >= 0 &&
+           !grade_dbcb->currentText().isEmpty() && !pricerequest_dbcb->currentText().isEmpty();
 }
 
 bool Teditstu_form::isDuplicate() const
@@ -418,17 +419,19 @@ bool Teditstu_form::isDuplicate() const
     // An empty box matches an empty (null) column.
     SqlQuery *q = DM->stu_query;
     q->close();
-    q->open(u"select * from \"客户资料表\" where \"学生姓名\" = ? and COALESCE(\"性别\", '') = ?"
-            u" and COALESCE(\"父亲姓名\", '') = ? and COALESCE(\"母亲姓名\", '') = ? and COALESCE(\"学校\", '') = ?"_s,
-            {name_dbedit->text(), sex_dbrg->itemText(), father_dbedit->text(), mother_dbedit->text(),
-             school_dbedit->text()});
+    q->open(
+        u"select * from \"客户资料表\" where \"学生姓名\" = ? and COALESCE(\"性别\", '') = ?"
+        u" and COALESCE(\"父亲姓名\", '') = ? and COALESCE(\"母亲姓名\", '') = ? and COALESCE(\"学校\", '') = ?"_s,
+        {name_dbedit->text(), sex_dbrg->itemText(), father_dbedit->text(), mother_dbedit->text(),
+         school_dbedit->text()});
     return !q->isEmpty();
 }
 
 void Teditstu_form::reportSaveError(const QString &what)
 {
-    DM->Message1->messageBox(u"学生记录没有保存：%1\n您填写的内容仍保留在窗口中，可以修改后再保存。"_s.arg(what),
-                             MessageService::Kind::Error, MessageService::Buttons::Ok);
+    DM->Message1->messageBox(
+        u"学生记录没有保存：%1\n您填写的内容仍保留在窗口中，可以修改后再保存。"_s.arg(what),
+        MessageService::Kind::Error, MessageService::Buttons::Ok);
 }
 
 bool Teditstu_form::postChange()
@@ -438,7 +441,8 @@ bool Teditstu_form::postChange()
     } catch (const ConflictError &e) {
         m_conflict = true;
         DM->Message1->messageBox(
-            e.message() + u"\n您填写的内容仍保留在窗口中。关闭窗口将放弃这些修改；重新打开这条记录即可看到对方保存的内容。"_s,
+            e.message() +
+                u"\n您填写的内容仍保留在窗口中。关闭窗口将放弃这些修改；重新打开这条记录即可看到对方保存的内容。"_s,
             MessageService::Kind::Error, MessageService::Buttons::Ok);
         return false;
     } catch (const DatabaseError &e) {
@@ -495,8 +499,9 @@ void Teditstu_form::save_buttonClick()
     if (!isAddMode()) {
         if (!postChange())
             return;
-    } else if (isDuplicate() && DM->Message1->plainBox(kDuplicateQuestion, u"警告"_s, MessageService::Kind::Stop,
-                                                       MessageService::Buttons::YesNo) != MessageService::Yes) {
+    } else if (isDuplicate() &&
+               DM->Message1->plainBox(kDuplicateQuestion, u"警告"_s, MessageService::Kind::Stop,
+                                      MessageService::Buttons::YesNo) != MessageService::Yes) {
         DM->stu_table->cancel();
     } else if (!writeNewRecord()) {
         return;

@@ -26,9 +26,9 @@ public:
     Teditstu_form();
 
     // --- header, panels, hint
-    QLabel *Panel1; // mode heading
-    QFrame *Panel2; // the field panel
-    QLabel *Image1; // decorative picture
+    QLabel *Panel1;  // mode heading
+    QFrame *Panel2;  // the field panel
+    QLabel *Image1;  // decorative picture
     QLabel *Label16; // hint
 
     // --- data controls, in tab order
@@ -45,8 +45,8 @@ public:
     DBEdit *tel_dbedit;    // digits only
     DBEdit *mobile_dbedit; // digits only
     DBEdit *address_dbedit;
-    DBEdit *subject_dbedit;     // double-click: subject pop-up
-    DBMemo *teachtime_dbmemo;   // double-click: time-slot pop-up
+    DBEdit *subject_dbedit;   // double-click: subject pop-up
+    DBMemo *teachtime_dbmemo; // double-click: time-slot pop-up
     DBMemo *score_dbmemo;
     DBMemo *request_dbmemo;
     DBEdit *laoshiyaoqiu_dbedit;

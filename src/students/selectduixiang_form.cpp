@@ -14,9 +14,9 @@ const CallerTarget Tselectduixiang_form::kCallers[] = {
 };
 
 Tselectduixiang_form::Tselectduixiang_form()
-    : LookupChoicePopup(u"selectduixiang_form"_s, u"请选择可授课对象:"_s, kCallers, u"duixiang_dbcb"_s,
-                        {&TDM::teachduixiang_table, &TDM::teachduixiang_query, u"对象"_s,
-                         u"请选择或输入可授课的对象!"_s}),
+    : LookupChoicePopup(
+          u"selectduixiang_form"_s, u"请选择可授课对象:"_s, kCallers, u"duixiang_dbcb"_s,
+          {&TDM::teachduixiang_table, &TDM::teachduixiang_query, u"对象"_s, u"请选择或输入可授课的对象!"_s}),
       duixiang_dbcb(list())
 {
 }

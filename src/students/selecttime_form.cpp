@@ -103,7 +103,8 @@ void Tselecttime_form::showEvent(QShowEvent *event)
 
 void Tselecttime_form::ToolButton1Click()
 {
-    if (day_cb->currentText().isEmpty() || begin_cb->currentText().isEmpty() || end_cb->currentText().isEmpty()) {
+    if (day_cb->currentText().isEmpty() || begin_cb->currentText().isEmpty() ||
+        end_cb->currentText().isEmpty()) {
         DM->Message1->information(u"请选择完整的时间!"_s);
         return;
     }

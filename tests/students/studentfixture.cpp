@@ -8,8 +8,8 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QWidget>
 
@@ -20,8 +20,8 @@ namespace tavimor::test {
 // The offscreen platform says for every fixed-size window that it cannot pass on size hints.
 static void quietOffscreenNotes()
 {
-    static QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+    static QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
             if (message.contains(u"does not support propagateSizeHints"_s))
                 return;
             previous(type, context, message);

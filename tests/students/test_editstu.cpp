@@ -4,10 +4,10 @@
 #include "database.h"
 #include "dbcontrols.h"
 #include "schema.h"
+#include "studentfixture.h"
 #include "students/editstu_form.h"
 #include "students/selectcourse_form.h"
 #include "students/selecttime_form.h"
-#include "studentfixture.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -30,8 +30,7 @@ namespace {
 
 using State = TableCursor::State;
 
-template <class T = QWidget>
-T *control(const QString &name)
+template <class T = QWidget> T *control(const QString &name)
 {
     T *w = editstu_form->findChild<T *>(name);
     if (!w)
@@ -283,10 +282,11 @@ void TestEditStu::controls()
         bound = y->dataField();
     QCOMPARE(bound, column);
     // Shows the register's current row.
-    f->addStudent({{u"学生姓名"_s, u"甲"_s}, {column, column == u"登记日期"_s ? QVariant(QDate(2021, 3, 4))
-                                                  : column == u"费用"_s     ? QVariant(12.5)
-                                                  : column == u"性别"_s     ? QVariant(u"女"_s)
-                                                                              : QVariant(u"值"_s)}});
+    f->addStudent({{u"学生姓名"_s, u"甲"_s},
+                   {column, column == u"登记日期"_s ? QVariant(QDate(2021, 3, 4))
+                            : column == u"费用"_s   ? QVariant(12.5)
+                            : column == u"性别"_s   ? QVariant(u"女"_s)
+                                                    : QVariant(u"值"_s)}});
     if (auto *e = qobject_cast<QLineEdit *>(w))
         QVERIFY(!e->text().isEmpty());
     else if (auto *c = qobject_cast<QComboBox *>(w))
@@ -355,15 +355,17 @@ void TestEditStu::fixedTextsAndLook()
 
 void TestEditStu::tabOrder()
 {
-    const QStringList expected{
-        u"name_dbedit"_s,      u"sex_dbrg"_s,         u"school_dbedit"_s,     u"grade_dbcb"_s,
-        u"aihao_dbedit"_s,     u"inputdate_dbedit"_s, u"father_dbedit"_s,     u"fatherlevel_dbcb"_s,
-        u"mother_dbedit"_s,    u"motherlevel_dbcb"_s, u"tel_dbedit"_s,        u"mobile_dbedit"_s,
-        u"address_dbedit"_s,   u"subject_dbedit"_s,   u"teachtime_dbmemo"_s,  u"score_dbmemo"_s,
-        u"request_dbmemo"_s,   u"laoshiyaoqiu_dbedit"_s, u"pricerequest_dbcb"_s, u"xieyi_dbedit"_s,
-        u"feiyong_dbedit"_s,   u"ziliao_dbedit"_s,    u"service_dbmemo"_s,    u"tuiguangyuan_dbcb"_s,
-        u"guwen_dbcb"_s,       u"up_button"_s,        u"down_button"_s,       u"save_button"_s,
-        u"close_button"_s,     u"lianxu_check"_s,     u"name_dbedit"_s};
+    const QStringList expected{u"name_dbedit"_s,       u"sex_dbrg"_s,         u"school_dbedit"_s,
+                               u"grade_dbcb"_s,        u"aihao_dbedit"_s,     u"inputdate_dbedit"_s,
+                               u"father_dbedit"_s,     u"fatherlevel_dbcb"_s, u"mother_dbedit"_s,
+                               u"motherlevel_dbcb"_s,  u"tel_dbedit"_s,       u"mobile_dbedit"_s,
+                               u"address_dbedit"_s,    u"subject_dbedit"_s,   u"teachtime_dbmemo"_s,
+                               u"score_dbmemo"_s,      u"request_dbmemo"_s,   u"laoshiyaoqiu_dbedit"_s,
+                               u"pricerequest_dbcb"_s, u"xieyi_dbedit"_s,     u"feiyong_dbedit"_s,
+                               u"ziliao_dbedit"_s,     u"service_dbmemo"_s,   u"tuiguangyuan_dbcb"_s,
+                               u"guwen_dbcb"_s,        u"up_button"_s,        u"down_button"_s,
+                               u"save_button"_s,       u"close_button"_s,     u"lianxu_check"_s,
+                               u"name_dbedit"_s};
     // View mode enables every button of the chain; the fields still take the focus read-only,
     // except the disabled ones: use add mode with the stepping buttons enabled by hand.
     openAdd();
@@ -397,12 +399,12 @@ void TestEditStu::modes_data()
     QTest::addColumn<bool>("stepping");
     QTest::addColumn<bool>("saving");
     QTest::addColumn<int>("state");
-    QTest::newRow("add") << u"add"_s << u"增加学生记录"_s << u"[学生信息]-基本信息录入"_s << true << false << true
-                         << int(State::Insert);
-    QTest::newRow("change") << u"change"_s << u"修改学生记录"_s << u"[学生信息]-基本信息修改"_s << false << false
-                            << true << int(State::Edit);
-    QTest::newRow("view") << u"view"_s << u"查看学生记录"_s << u"[学生信息]-查看基本信息"_s << false << true << false
-                          << int(State::Browse);
+    QTest::newRow("add") << u"add"_s << u"增加学生记录"_s << u"[学生信息]-基本信息录入"_s << true << false
+                         << true << int(State::Insert);
+    QTest::newRow("change") << u"change"_s << u"修改学生记录"_s << u"[学生信息]-基本信息修改"_s << false
+                            << false << true << int(State::Edit);
+    QTest::newRow("view") << u"view"_s << u"查看学生记录"_s << u"[学生信息]-查看基本信息"_s << false << true
+                          << false << int(State::Browse);
 }
 
 void TestEditStu::modes()
@@ -442,13 +444,14 @@ void TestEditStu::modes()
 
 void TestEditStu::readOnlyControlsExactly()
 {
-    const QStringList readOnly{u"name_dbedit"_s,    u"sex_dbrg"_s,       u"school_dbedit"_s,       u"aihao_dbedit"_s,
-                               u"father_dbedit"_s,  u"mother_dbedit"_s,  u"address_dbedit"_s,      u"tel_dbedit"_s,
-                               u"mobile_dbedit"_s,  u"score_dbmemo"_s,   u"request_dbmemo"_s,      u"laoshiyaoqiu_dbedit"_s,
+    const QStringList readOnly{u"name_dbedit"_s,    u"sex_dbrg"_s,       u"school_dbedit"_s,
+                               u"aihao_dbedit"_s,   u"father_dbedit"_s,  u"mother_dbedit"_s,
+                               u"address_dbedit"_s, u"tel_dbedit"_s,     u"mobile_dbedit"_s,
+                               u"score_dbmemo"_s,   u"request_dbmemo"_s, u"laoshiyaoqiu_dbedit"_s,
                                u"xieyi_dbedit"_s,   u"ziliao_dbedit"_s,  u"service_dbmemo"_s};
-    const QStringList disabled{u"grade_dbcb"_s,        u"inputdate_dbedit"_s,  u"tuiguangyuan_dbcb"_s,
-                               u"guwen_dbcb"_s,        u"fatherlevel_dbcb"_s,  u"motherlevel_dbcb"_s,
-                               u"pricerequest_dbcb"_s, u"feiyong_dbedit"_s,    u"subject_dbedit"_s,
+    const QStringList disabled{u"grade_dbcb"_s,        u"inputdate_dbedit"_s, u"tuiguangyuan_dbcb"_s,
+                               u"guwen_dbcb"_s,        u"fatherlevel_dbcb"_s, u"motherlevel_dbcb"_s,
+                               u"pricerequest_dbcb"_s, u"feiyong_dbedit"_s,   u"subject_dbedit"_s,
                                u"teachtime_dbmemo"_s};
     auto isReadOnly = [](QWidget *w) {
         if (auto *e = qobject_cast<QLineEdit *>(w))
@@ -584,16 +587,21 @@ void TestEditStu::duplicates_data()
     const QVariantMap same;
     QTest::newRow("five equal, Yes") << same << false << true << int(MessageService::Yes) << true;
     QTest::newRow("five equal, No") << same << false << true << int(MessageService::No) << false;
-    QTest::newRow("other fields differ, still asked")
-        << QVariantMap{{u"tel_dbedit"_s, u"999"_s}, {u"grade_dbcb"_s, u"高三"_s}, {u"address_dbedit"_s, u"别处"_s}}
-        << false << true << int(MessageService::No) << false;
-    QTest::newRow("name differs") << QVariantMap{{u"name_dbedit"_s, u"王小明2"_s}} << false << false << 0 << true;
+    QTest::newRow("other fields differ, still asked") << QVariantMap{{u"tel_dbedit"_s, u"999"_s},
+                                                                     {u"grade_dbcb"_s, u"高三"_s},
+                                                                     {u"address_dbedit"_s, u"别处"_s}}
+                                                      << false << true << int(MessageService::No) << false;
+    QTest::newRow("name differs") << QVariantMap{{u"name_dbedit"_s, u"王小明2"_s}} << false << false << 0
+                                  << true;
     QTest::newRow("sex differs") << QVariantMap{{u"sex_dbrg"_s, u"女"_s}} << false << false << 0 << true;
-    QTest::newRow("father differs") << QVariantMap{{u"father_dbedit"_s, u"王二"_s}} << false << false << 0 << true;
-    QTest::newRow("mother differs") << QVariantMap{{u"mother_dbedit"_s, u"李兰"_s}} << false << false << 0 << true;
-    QTest::newRow("school differs") << QVariantMap{{u"school_dbedit"_s, u"二小"_s}} << false << false << 0 << true;
-    QTest::newRow("no father on both sides") << QVariantMap{{u"father_dbedit"_s, QString()}} << true << true
-                                             << int(MessageService::Yes) << true;
+    QTest::newRow("father differs") << QVariantMap{{u"father_dbedit"_s, u"王二"_s}} << false << false << 0
+                                    << true;
+    QTest::newRow("mother differs") << QVariantMap{{u"mother_dbedit"_s, u"李兰"_s}} << false << false << 0
+                                    << true;
+    QTest::newRow("school differs") << QVariantMap{{u"school_dbedit"_s, u"二小"_s}} << false << false << 0
+                                    << true;
+    QTest::newRow("no father on both sides")
+        << QVariantMap{{u"father_dbedit"_s, QString()}} << true << true << int(MessageService::Yes) << true;
     QTest::newRow("a father only on the new one") << same << true << false << 0 << true;
 }
 
@@ -604,7 +612,7 @@ void TestEditStu::duplicates()
     QFETCH(bool, asked);
     QFETCH(int, answer);
     QFETCH(bool, saved);
-    QVariantMap existing{{u"学生姓名"_s, u"王小明"_s}, {u"性别"_s, u"男"_s},     {u"父亲姓名"_s, u"王大"_s},
+    QVariantMap existing{{u"学生姓名"_s, u"王小明"_s}, {u"性别"_s, u"男"_s},       {u"父亲姓名"_s, u"王大"_s},
                          {u"母亲姓名"_s, u"李梅"_s},   {u"学校"_s, u"实验小学"_s}, {u"编号"_s, u"1"_s}};
     if (fatherless)
         existing.remove(u"父亲姓名"_s);
@@ -613,7 +621,9 @@ void TestEditStu::duplicates()
 
     openAdd();
     QVariantMap fields = required();
-    fields.insert({{u"name_dbedit"_s, u"王小明"_s}, {u"father_dbedit"_s, u"王大"_s}, {u"mother_dbedit"_s, u"李梅"_s},
+    fields.insert({{u"name_dbedit"_s, u"王小明"_s},
+                   {u"father_dbedit"_s, u"王大"_s},
+                   {u"mother_dbedit"_s, u"李梅"_s},
                    {u"school_dbedit"_s, u"实验小学"_s}});
     fields.insert(typed);
     fill(fields);
@@ -668,7 +678,8 @@ void TestEditStu::numbersAndEntryDate()
     retype(u"name_dbedit"_s, u"李小红"_s);
     save();
     QCOMPARE(storedOf(u"李小红"_s, u"编号"_s).toString(), u"43"_s);
-    QCOMPARE(storedOf(u"李小红"_s, u"登记日期"_s).toString().left(10), QDate::currentDate().toString(Qt::ISODate));
+    QCOMPARE(storedOf(u"李小红"_s, u"登记日期"_s).toString().left(10),
+             QDate::currentDate().toString(Qt::ISODate));
     QCOMPARE(f->counter(u"S"_s), 43);
 }
 
@@ -809,9 +820,14 @@ void TestEditStu::searchFilterSwitchedOff()
 
 void TestEditStu::changeSaves()
 {
-    f->addStudent({{u"学生姓名"_s, u"甲"_s},   {u"性别"_s, u"女"_s},       {u"年级"_s, u"初一"_s},
-                   {u"联系电话"_s, u"123"_s},   {u"家庭住址"_s, u"某路"_s}, {u"价格要求"_s, u"10元/小时"_s},
-                   {u"编号"_s, u"7"_s},         {u"登记日期"_s, QDate(2019, 9, 1)}});
+    f->addStudent({{u"学生姓名"_s, u"甲"_s},
+                   {u"性别"_s, u"女"_s},
+                   {u"年级"_s, u"初一"_s},
+                   {u"联系电话"_s, u"123"_s},
+                   {u"家庭住址"_s, u"某路"_s},
+                   {u"价格要求"_s, u"10元/小时"_s},
+                   {u"编号"_s, u"7"_s},
+                   {u"登记日期"_s, QDate(2019, 9, 1)}});
     const qint64 counter = f->counter(u"S"_s);
     openChange();
     retype(u"school_dbedit"_s, u"新学校"_s);
@@ -863,7 +879,8 @@ void TestEditStu::closingDiscards()
 
 void TestEditStu::viewMode()
 {
-    f->addStudent({{u"学生姓名"_s, u"甲"_s}, {u"性别"_s, u"女"_s}, {u"辅导科目"_s, u"数学"_s}, {u"年级"_s, u"初一"_s}});
+    f->addStudent(
+        {{u"学生姓名"_s, u"甲"_s}, {u"性别"_s, u"女"_s}, {u"辅导科目"_s, u"数学"_s}, {u"年级"_s, u"初一"_s}});
     openView();
     focusOn(editstu_form->name_dbedit);
     // Typing changes nothing and does not start an edit.
@@ -883,7 +900,8 @@ void TestEditStu::viewMode()
     bool popped = false;
     QTimer guard;
     connect(&guard, &QTimer::timeout, this, [&] {
-        for (QDialog *d : {static_cast<QDialog *>(selectcourse_form), static_cast<QDialog *>(selecttime_form)})
+        for (QDialog *d :
+             {static_cast<QDialog *>(selectcourse_form), static_cast<QDialog *>(selecttime_form)})
             if (d->isVisible()) {
                 popped = true;
                 d->reject();
@@ -908,9 +926,9 @@ void TestEditStu::viewMode()
 
 void TestEditStu::stepping_data()
 {
-    QTest::addColumn<QString>("start");   // "first", "last", or a row to move to
-    QTest::addColumn<QString>("presses"); // u / d
-    QTest::addColumn<QStringList>("names"); // the name shown after each press
+    QTest::addColumn<QString>("start");       // "first", "last", or a row to move to
+    QTest::addColumn<QString>("presses");     // u / d
+    QTest::addColumn<QStringList>("names");   // the name shown after each press
     QTest::addColumn<QList<int>>("messages"); // messages shown so far after each press
     QTest::newRow("first row after go-to-first")
         << u"first"_s << u"u"_s << QStringList{u"甲"_s} << QList<int>{1};
@@ -924,7 +942,8 @@ void TestEditStu::stepping_data()
                                     << QStringList{u"乙"_s, u"丙"_s, u"丙"_s, u"乙"_s, u"甲"_s}
                                     << QList<int>{0, 0, 0, 0, 0};
     QTest::newRow("a step clears the end flag")
-        << u"last"_s << u"dudd"_s << QStringList{u"丙"_s, u"乙"_s, u"丙"_s, u"丙"_s} << QList<int>{1, 1, 1, 1};
+        << u"last"_s << u"dudd"_s << QStringList{u"丙"_s, u"乙"_s, u"丙"_s, u"丙"_s}
+        << QList<int>{1, 1, 1, 1};
 }
 
 void TestEditStu::stepping()
@@ -988,16 +1007,26 @@ void TestEditStu::quoteInEveryField_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("column");
     const QList<std::pair<QString, QString>> fields = {
-        {u"name_dbedit"_s, u"学生姓名"_s},        {u"school_dbedit"_s, u"学校"_s},
-        {u"grade_dbcb"_s, u"年级"_s},             {u"aihao_dbedit"_s, u"爱好"_s},
-        {u"father_dbedit"_s, u"父亲姓名"_s},      {u"fatherlevel_dbcb"_s, u"父亲文化程度"_s},
-        {u"mother_dbedit"_s, u"母亲姓名"_s},      {u"motherlevel_dbcb"_s, u"母亲文化程度"_s},
-        {u"address_dbedit"_s, u"家庭住址"_s},     {u"subject_dbedit"_s, u"辅导科目"_s},
-        {u"teachtime_dbmemo"_s, u"辅导时间"_s},   {u"score_dbmemo"_s, u"学生成绩"_s},
-        {u"request_dbmemo"_s, u"客户要求"_s},     {u"laoshiyaoqiu_dbedit"_s, u"老师要求"_s},
-        {u"pricerequest_dbcb"_s, u"价格要求"_s},  {u"xieyi_dbedit"_s, u"协议"_s},
-        {u"ziliao_dbedit"_s, u"资料"_s},          {u"service_dbmemo"_s, u"客户服务记录"_s},
-        {u"tuiguangyuan_dbcb"_s, u"推广员"_s},    {u"guwen_dbcb"_s, u"顾问"_s},
+        {u"name_dbedit"_s, u"学生姓名"_s},
+        {u"school_dbedit"_s, u"学校"_s},
+        {u"grade_dbcb"_s, u"年级"_s},
+        {u"aihao_dbedit"_s, u"爱好"_s},
+        {u"father_dbedit"_s, u"父亲姓名"_s},
+        {u"fatherlevel_dbcb"_s, u"父亲文化程度"_s},
+        {u"mother_dbedit"_s, u"母亲姓名"_s},
+        {u"motherlevel_dbcb"_s, u"母亲文化程度"_s},
+        {u"address_dbedit"_s, u"家庭住址"_s},
+        {u"subject_dbedit"_s, u"辅导科目"_s},
+        {u"teachtime_dbmemo"_s, u"辅导时间"_s},
+        {u"score_dbmemo"_s, u"学生成绩"_s},
+        {u"request_dbmemo"_s, u"客户要求"_s},
+        {u"laoshiyaoqiu_dbedit"_s, u"老师要求"_s},
+        {u"pricerequest_dbcb"_s, u"价格要求"_s},
+        {u"xieyi_dbedit"_s, u"协议"_s},
+        {u"ziliao_dbedit"_s, u"资料"_s},
+        {u"service_dbmemo"_s, u"客户服务记录"_s},
+        {u"tuiguangyuan_dbcb"_s, u"推广员"_s},
+        {u"guwen_dbcb"_s, u"顾问"_s},
     };
     for (const auto &[field, column] : fields)
         QTest::newRow(qPrintable(field)) << field << column;
@@ -1075,8 +1104,12 @@ void TestEditStu::conflictOnChange_data()
 void TestEditStu::conflictOnChange()
 {
     QFETCH(bool, deleted);
-    f->addStudent({{u"学生姓名"_s, u"甲"_s},   {u"性别"_s, u"女"_s},       {u"年级"_s, u"初一"_s},
-                   {u"联系电话"_s, u"123"_s},   {u"家庭住址"_s, u"某路"_s}, {u"价格要求"_s, u"10元/小时"_s},
+    f->addStudent({{u"学生姓名"_s, u"甲"_s},
+                   {u"性别"_s, u"女"_s},
+                   {u"年级"_s, u"初一"_s},
+                   {u"联系电话"_s, u"123"_s},
+                   {u"家庭住址"_s, u"某路"_s},
+                   {u"价格要求"_s, u"10元/小时"_s},
                    {u"学校"_s, u"旧校"_s}});
     openChange();
     retype(u"school_dbedit"_s, u"我的学校"_s);
@@ -1132,10 +1165,12 @@ void TestEditStu::engineRefusesTheRow()
         f->db->exec(u"CREATE TRIGGER refuse BEFORE INSERT ON \"客户资料表\" WHEN NEW.\"学生姓名\" = '拒绝' "
                     u"BEGIN SELECT RAISE(ABORT, 'row refused'); END"_s);
     } else {
-        f->db->exec(u"CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN "
-                    u"IF NEW.\"学生姓名\" = '拒绝' THEN RAISE EXCEPTION 'row refused'; END IF; RETURN NEW; END $$ "
-                    u"LANGUAGE plpgsql"_s);
-        f->db->exec(u"CREATE TRIGGER refuse BEFORE INSERT ON \"客户资料表\" FOR EACH ROW EXECUTE FUNCTION refuse()"_s);
+        f->db->exec(
+            u"CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN "
+            u"IF NEW.\"学生姓名\" = '拒绝' THEN RAISE EXCEPTION 'row refused'; END IF; RETURN NEW; END $$ "
+            u"LANGUAGE plpgsql"_s);
+        f->db->exec(
+            u"CREATE TRIGGER refuse BEFORE INSERT ON \"客户资料表\" FOR EACH ROW EXECUTE FUNCTION refuse()"_s);
     }
     openAdd();
     fill(required());
@@ -1190,16 +1225,31 @@ void TestEditStu::screenshots()
     // Pictures of the three modes over a few rows, for a look by eye (TAVIMOR_SHOTS names the
     // folder); the layout checks below hold in every mode.
     QFETCH(QString, mode);
-    f->addStudent({{u"学生姓名"_s, u"欧阳小明"_s}, {u"性别"_s, u"男"_s}, {u"学校"_s, u"北京市第一实验小学"_s},
-                   {u"年级"_s, u"五年级"_s}, {u"爱好"_s, u"围棋、游泳"_s}, {u"登记日期"_s, QDate(2024, 3, 18)},
-                   {u"父亲姓名"_s, u"欧阳建国"_s}, {u"父亲文化程度"_s, u"本科"_s}, {u"母亲姓名"_s, u"李秀英"_s},
-                   {u"母亲文化程度"_s, u"大专"_s}, {u"联系电话"_s, u"01062345678"_s}, {u"手机号码"_s, u"13912345678"_s},
-                   {u"家庭住址"_s, u"北京市海淀区中关村大街27号3单元502室"_s}, {u"辅导科目"_s, u"数学|英语|奥数"_s},
+    f->addStudent({{u"学生姓名"_s, u"欧阳小明"_s},
+                   {u"性别"_s, u"男"_s},
+                   {u"学校"_s, u"北京市第一实验小学"_s},
+                   {u"年级"_s, u"五年级"_s},
+                   {u"爱好"_s, u"围棋、游泳"_s},
+                   {u"登记日期"_s, QDate(2024, 3, 18)},
+                   {u"父亲姓名"_s, u"欧阳建国"_s},
+                   {u"父亲文化程度"_s, u"本科"_s},
+                   {u"母亲姓名"_s, u"李秀英"_s},
+                   {u"母亲文化程度"_s, u"大专"_s},
+                   {u"联系电话"_s, u"01062345678"_s},
+                   {u"手机号码"_s, u"13912345678"_s},
+                   {u"家庭住址"_s, u"北京市海淀区中关村大街27号3单元502室"_s},
+                   {u"辅导科目"_s, u"数学|英语|奥数"_s},
                    {u"辅导时间"_s, u"星期六上午8：00至上午10：00\n星期天下午2：00至下午4：00"_s},
-                   {u"学生成绩"_s, u"数学92，英语85"_s}, {u"客户要求"_s, u"希望老师有耐心"_s},
-                   {u"老师要求"_s, u"女老师，师范类"_s}, {u"价格要求"_s, u"50元/小时"_s}, {u"协议"_s, u"已签"_s},
-                   {u"费用"_s, 1200.0}, {u"资料"_s, u"已交"_s}, {u"客户服务记录"_s, u"3月20日回访，满意"_s},
-                   {u"推广员"_s, u"刘推广"_s}, {u"顾问"_s, u"陈顾问"_s}});
+                   {u"学生成绩"_s, u"数学92，英语85"_s},
+                   {u"客户要求"_s, u"希望老师有耐心"_s},
+                   {u"老师要求"_s, u"女老师，师范类"_s},
+                   {u"价格要求"_s, u"50元/小时"_s},
+                   {u"协议"_s, u"已签"_s},
+                   {u"费用"_s, 1200.0},
+                   {u"资料"_s, u"已交"_s},
+                   {u"客户服务记录"_s, u"3月20日回访，满意"_s},
+                   {u"推广员"_s, u"刘推广"_s},
+                   {u"顾问"_s, u"陈顾问"_s}});
     f->addStudent({{u"学生姓名"_s, u"李四"_s}});
     DM->stu_table->first();
     openIn(mode);
@@ -1231,17 +1281,20 @@ void TestEditStu::screenshots()
         QVERIFY2(panel.contains(w->geometry()), qPrintable(w->objectName()));
     }
     QCOMPARE(fields.size(), 25);
-    for (QWidget *w : {static_cast<QWidget *>(editstu_form->Label16), static_cast<QWidget *>(editstu_form->save_button),
-                       static_cast<QWidget *>(editstu_form->lianxu_check)}) {
+    for (QWidget *w :
+         {static_cast<QWidget *>(editstu_form->Label16), static_cast<QWidget *>(editstu_form->save_button),
+          static_cast<QWidget *>(editstu_form->lianxu_check)}) {
         QVERIFY(editstu_form->rect().contains(QRect(w->mapTo(editstu_form, QPoint(0, 0)), w->size())));
         QVERIFY(w->height() >= w->minimumSizeHint().height());
     }
-    QVERIFY(editstu_form->Label16->height() >= editstu_form->Label16->heightForWidth(editstu_form->Label16->width()));
+    QVERIFY(editstu_form->Label16->height() >=
+            editstu_form->Label16->heightForWidth(editstu_form->Label16->width()));
     // The radio group shows both items in full.
     for (QRadioButton *b : editstu_form->sex_dbrg->findChildren<QRadioButton *>())
         QVERIFY(editstu_form->sex_dbrg->contentsRect().contains(b->geometry()));
     // The pale green double-click fields stay pale green in view mode too.
-    const QPoint inSubject = editstu_form->subject_dbedit->mapTo(editstu_form, QPoint(editstu_form->subject_dbedit->width() - 6, 6));
+    const QPoint inSubject = editstu_form->subject_dbedit->mapTo(
+        editstu_form, QPoint(editstu_form->subject_dbedit->width() - 6, 6));
     QCOMPARE(img.pixelColor(inSubject), QColor(223, 235, 222));
 }
 

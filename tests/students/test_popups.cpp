@@ -3,10 +3,10 @@
 #include "database.h"
 #include "dbcontrols.h"
 #include "look.h"
+#include "studentfixture.h"
 #include "students/selectcourse_form.h"
 #include "students/selectduixiang_form.h"
 #include "students/selecttime_form.h"
-#include "studentfixture.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -235,7 +235,8 @@ void TestPopups::altShortcuts()
 
 void TestPopups::timeItems()
 {
-    const QStringList days{u"星期天"_s, u"星期一"_s, u"星期二"_s, u"星期三"_s, u"星期四"_s, u"星期五"_s, u"星期六"_s};
+    const QStringList days{u"星期天"_s, u"星期一"_s, u"星期二"_s, u"星期三"_s,
+                           u"星期四"_s, u"星期五"_s, u"星期六"_s};
     QStringList items;
     for (int i = 0; i < selecttime_form->day_cb->count(); ++i)
         items << selecttime_form->day_cb->itemText(i);
@@ -285,7 +286,8 @@ void TestPopups::callerTable_data()
         {"target 0 teacher editor", Pop::Target, 0, u"edittea_form"_s, u"teachduixiang_dbmemo"_s, Kind::Memo},
         {"target 1 teacher search", Pop::Target, 1, u"teaquery_form"_s, u"teachduixiang_memo"_s, Kind::Memo},
         {"target 2 teacher search", Pop::Target, 2, u"teaquery_form"_s, u"teachduixiang_memo"_s, Kind::Memo},
-        {"target -1 teacher search", Pop::Target, -1, u"teaquery_form"_s, u"teachduixiang_memo"_s, Kind::Memo},
+        {"target -1 teacher search", Pop::Target, -1, u"teaquery_form"_s, u"teachduixiang_memo"_s,
+         Kind::Memo},
     };
     for (const Row &r : rows) {
         const QString value = r.pop == Pop::Course ? u"数学"_s : r.pop == Pop::Time ? kSlot : u"初中生"_s;
@@ -296,14 +298,16 @@ void TestPopups::callerTable_data()
             joined = u"星期一早上6\uFF1A00至上午7\uFF1A00"_s + value;
         else
             joined = u"小学生\n"_s + value;
-        const QString old = joined.left(joined.size() - value.size() - (r.kind == Kind::Memo || r.pop == Pop::Course ? 1 : 0));
-        QTest::addRow("%s, empty", r.tag) << int(r.pop) << r.caller << r.form << r.control << int(r.kind) << value
-                                          << QString() << value;
-        QTest::addRow("%s, with text", r.tag) << int(r.pop) << r.caller << r.form << r.control << int(r.kind)
-                                              << value << old << joined;
+        const QString old = joined.left(joined.size() - value.size() -
+                                        (r.kind == Kind::Memo || r.pop == Pop::Course ? 1 : 0));
+        QTest::addRow("%s, empty", r.tag)
+            << int(r.pop) << r.caller << r.form << r.control << int(r.kind) << value << QString() << value;
+        QTest::addRow("%s, with text", r.tag)
+            << int(r.pop) << r.caller << r.form << r.control << int(r.kind) << value << old << joined;
         if (r.kind == Kind::Memo)
-            QTest::addRow("%s, ending in a line break", r.tag) << int(r.pop) << r.caller << r.form << r.control
-                                                               << int(r.kind) << value << old + u'\n' << joined;
+            QTest::addRow("%s, ending in a line break", r.tag)
+                << int(r.pop) << r.caller << r.form << r.control << int(r.kind) << value << old + u'\n'
+                << joined;
     }
 }
 
@@ -342,14 +346,14 @@ void TestPopups::dataAwareTargets_data()
     QTest::addColumn<bool>("inserting"); // else the row browses: the write puts it into edit state
     QTest::addColumn<QString>("expected");
     QTest::newRow("subject into a record being added")
-        << int(Pop::Course) << 0 << u"editstu_form"_s << u"subject_dbedit"_s << int(Kind::DataLine) << u"辅导科目"_s
-        << true << u"英语|物理"_s;
+        << int(Pop::Course) << 0 << u"editstu_form"_s << u"subject_dbedit"_s << int(Kind::DataLine)
+        << u"辅导科目"_s << true << u"英语|物理"_s;
     QTest::newRow("subject into a browsing record")
-        << int(Pop::Course) << 1 << u"edittea_form"_s << u"shanchang_dbedit"_s << int(Kind::DataLine) << u"辅导科目"_s
-        << false << u"英语|物理"_s;
+        << int(Pop::Course) << 1 << u"edittea_form"_s << u"shanchang_dbedit"_s << int(Kind::DataLine)
+        << u"辅导科目"_s << false << u"英语|物理"_s;
     QTest::newRow("time line into a record being added")
-        << int(Pop::Time) << 0 << u"editstu_form"_s << u"teachtime_dbmemo"_s << int(Kind::DataMemo) << u"辅导时间"_s
-        << true << u"英语\n"_s + kSlot;
+        << int(Pop::Time) << 0 << u"editstu_form"_s << u"teachtime_dbmemo"_s << int(Kind::DataMemo)
+        << u"辅导时间"_s << true << u"英语\n"_s + kSlot;
     QTest::newRow("time appended to a browsing record")
         << int(Pop::Time) << 3 << u"editteachrecord_form"_s << u"teachtime_dbedit"_s << int(Kind::DataLine)
         << u"辅导科目"_s << false << u"英语"_s + kSlot;
@@ -378,7 +382,10 @@ void TestPopups::dataAwareTargets()
     StandIn target(form, control, Kind(kind), QString());
     QCOMPARE(target.text(), u"英语"_s); // shows the record
 
-    offer(Pop(pop), caller, Pop(pop) == Pop::Course ? u"物理"_s : Pop(pop) == Pop::Time ? u"星期六"_s : u"高中生"_s);
+    offer(Pop(pop), caller,
+          Pop(pop) == Pop::Course ? u"物理"_s
+          : Pop(pop) == Pop::Time ? u"星期六"_s
+                                  : u"高中生"_s);
     confirm(Pop(pop));
     QVERIFY(!popup(Pop(pop))->isVisible());
     QCOMPARE(target.text(), expected);
@@ -398,8 +405,9 @@ void TestPopups::repeatedChoices_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QStringList>("choices");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("same subject twice") << int(Pop::Course) << 0 << u"editstu_form"_s << u"subject_dbedit"_s
-                                        << int(Kind::Line) << QStringList{u"数学"_s, u"数学"_s} << u"数学|数学"_s;
+    QTest::newRow("same subject twice")
+        << int(Pop::Course) << 0 << u"editstu_form"_s << u"subject_dbedit"_s << int(Kind::Line)
+        << QStringList{u"数学"_s, u"数学"_s} << u"数学|数学"_s;
     QTest::newRow("three slots, student editor: three lines")
         << int(Pop::Time) << 0 << u"editstu_form"_s << u"teachtime_dbmemo"_s << int(Kind::Memo)
         << QStringList{u"星期一"_s, u"星期三"_s, u"星期五"_s}
@@ -409,7 +417,8 @@ void TestPopups::repeatedChoices_data()
         << QStringList{u"星期一"_s, u"星期三"_s, u"星期五"_s}
         << u"星期一上午8：00至上午10：00星期三上午8：00至上午10：00星期五上午8：00至上午10：00"_s;
     QTest::newRow("two targets") << int(Pop::Target) << 1 << u"teaquery_form"_s << u"teachduixiang_memo"_s
-                                 << int(Kind::Memo) << QStringList{u"小学生"_s, u"初中生"_s} << u"小学生\n初中生"_s;
+                                 << int(Kind::Memo) << QStringList{u"小学生"_s, u"初中生"_s}
+                                 << u"小学生\n初中生"_s;
 }
 
 void TestPopups::repeatedChoices()
@@ -461,7 +470,8 @@ void TestPopups::lookupGrowth()
     const int cursorBefore = cursor->recordCount();
 
     StandIn target(course ? u"stuquery_form"_s : u"teaquery_form"_s,
-                   course ? u"subject_edit"_s : u"teachduixiang_memo"_s, course ? Kind::Line : Kind::Memo, QString());
+                   course ? u"subject_edit"_s : u"teachduixiang_memo"_s, course ? Kind::Line : Kind::Memo,
+                   QString());
     offer(Pop(pop), course ? 3 : 1, value);
     confirm(Pop(pop));
     QCOMPARE(f->messages->shown().size(), 0);
@@ -635,7 +645,10 @@ void TestPopups::missingTarget()
     // Only the student editor stands in, without the right control for the others.
     StandIn editor(u"editstu_form"_s, u"subject_dbedit"_s, Kind::Line, QString());
     const int courses = f->count(u"课程"_s), targets = f->count(u"授课对象"_s);
-    offer(Pop(pop), caller, Pop(pop) == Pop::Course ? u"新科目"_s : Pop(pop) == Pop::Time ? u"星期六"_s : u"新对象"_s);
+    offer(Pop(pop), caller,
+          Pop(pop) == Pop::Course ? u"新科目"_s
+          : Pop(pop) == Pop::Time ? u"星期六"_s
+                                  : u"新对象"_s);
     confirm(Pop(pop));
     QVERIFY(popup(Pop(pop))->isVisible());
     QCOMPARE(f->messages->shown().size(), 1);
@@ -713,8 +726,9 @@ void TestPopups::screenshots()
     selecttime_form->show();
     chooseTime(u"星期六"_s, u"上午10：00"_s, u"晚上12：00"_s);
     const QString dir = qEnvironmentVariable("TAVIMOR_SHOTS");
-    for (ChoicePopup *p : {static_cast<ChoicePopup *>(selectcourse_form), static_cast<ChoicePopup *>(selecttime_form),
-                           static_cast<ChoicePopup *>(selectduixiang_form)}) {
+    for (ChoicePopup *p :
+         {static_cast<ChoicePopup *>(selectcourse_form), static_cast<ChoicePopup *>(selecttime_form),
+          static_cast<ChoicePopup *>(selectduixiang_form)}) {
         p->show();
         for (QComboBox *cb : p->findChildren<QComboBox *>()) {
             const QFontMetrics fm(cb->font());
