@@ -1,14 +1,18 @@
 // Start-up, the login dialog, the main window's commands and the about box, through the real windows.
 #include "shell/about_form.h"
 #include "database.h"
+#include "dbcontrols.h"
 #include "dbgrid.h"
 #include "dm.h"
 #include "shell/login_form.h"
 #include "shell/main_form.h"
 #include "shell/startup.h"
+#include "students/editstu_form.h"
+#include "teachers/edittea_form.h"
 #include "testdb.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +58,9 @@ private slots:
     void exitAsks_data();
     void exitAsks();
     void gridIsReadOnly();
+    void editorOpening_data();
+    void editorOpening();
+    void addThroughMainWindow();
     void aboutClosesOnRightClickOnly();
 
 private:
@@ -572,6 +579,102 @@ void TestShell::aboutClosesOnRightClickOnly()
     QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(200, 120), about_form->Shape1->mapToGlobal(QPoint(200, 120)));
     QApplication::sendEvent(about_form->Shape1, &right);
     QVERIFY(!about_form->isVisible());
+}
+
+void TestShell::editorOpening_data()
+{
+    QTest::addColumn<bool>("students");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<bool>("lianxuEnabled");
+    QTest::addColumn<bool>("stepping");
+    QTest::addColumn<bool>("saveEnabled");
+    QTest::addColumn<int>("state");
+
+    const int insert = int(TableCursor::State::Insert), edit = int(TableCursor::State::Edit),
+              browse = int(TableCursor::State::Browse);
+    QTest::newRow("add student") << true << u"add_button"_s << u"增加学生记录"_s << u"[学生信息]-基本信息录入"_s << true
+                                 << false << true << insert;
+    QTest::newRow("change student") << true << u"modify_button"_s << u"修改学生记录"_s << u"[学生信息]-基本信息修改"_s
+                                    << false << false << true << edit;
+    QTest::newRow("view student") << true << u"view_button"_s << u"查看学生记录"_s << u"[学生信息]-查看基本信息"_s << false
+                                  << true << false << browse;
+    QTest::newRow("add teacher") << false << u"add_button"_s << u"增加老师记录"_s << u"[老师信息]-基本信息录入"_s << true
+                                 << false << true << insert;
+    QTest::newRow("change teacher") << false << u"modify_button"_s << u"修改老师记录"_s << u"[老师信息]-基本信息修改"_s
+                                    << false << false << true << edit;
+    QTest::newRow("view teacher") << false << u"view_button"_s << u"查看老师记录"_s << u"[老师信息]-查看基本信息"_s << false
+                                  << true << false << browse;
+}
+
+void TestShell::editorOpening()
+{
+    QFETCH(bool, students);
+    QFETCH(QString, command);
+    QFETCH(QString, title);
+    QFETCH(QString, heading);
+    QFETCH(bool, lianxuEnabled);
+    QFETCH(bool, stepping);
+    QFETCH(bool, saveEnabled);
+    QFETCH(int, state);
+    addStudents({u"甲"_s, u"乙"_s});
+    m_db->exec(u"INSERT INTO \"员工表\" (\"姓名\", \"编号\") VALUES ('老王', '1'), ('老李', '2')"_s);
+    loginAs(kSuperUser, u"admin-pw"_s);
+    if (students)
+        main_form->ToolButton6Click();
+    else
+        main_form->ToolButton8Click();
+    TableCursor *cursor = students ? DM->stu_table : DM->tea_table;
+    QDialog *editor = students ? static_cast<QDialog *>(editstu_form) : static_cast<QDialog *>(edittea_form);
+    QCheckBox *lianxu = editor->findChild<QCheckBox *>(u"lianxu_check"_s);
+    QLabel *header = editor->findChild<QLabel *>(students ? u"Panel1"_s : u"Panel2"_s);
+    QVERIFY(lianxu && header);
+
+    // The editor is modal: look at it while it shows, then close it.
+    bool looked = false;
+    QTimer::singleShot(0, editor, [&] {
+        looked = true;
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->windowTitle(), title);
+        QCOMPARE(header->text(), heading);
+        QCOMPARE(lianxu->isEnabled(), lianxuEnabled);
+        QVERIFY(!lianxu->isChecked());
+        QCOMPARE(editor->findChild<QPushButton *>(u"up_button"_s)->isEnabled(), stepping);
+        QCOMPARE(editor->findChild<QPushButton *>(u"down_button"_s)->isEnabled(), stepping);
+        QCOMPARE(editor->findChild<QPushButton *>(u"save_button"_s)->isEnabled(), saveEnabled);
+        QCOMPARE(int(cursor->state()), state);
+        editor->findChild<QPushButton *>(u"close_button"_s)->click();
+    });
+    QTest::mouseClick(main_form->findChild<QToolButton *>(command), Qt::LeftButton);
+    QVERIFY(looked);
+    QVERIFY(!editor->isVisible());
+    // Closing discards: nothing was added or changed.
+    QCOMPARE(cursor->state(), TableCursor::State::Browse);
+    QCOMPARE(cursor->recordCount(), 2);
+    QVERIFY(m_msg->shown().isEmpty());
+}
+
+void TestShell::addThroughMainWindow()
+{
+    loginAs(kSuperUser, u"admin-pw"_s);
+    main_form->ToolButton6Click();
+    QCOMPARE(main_form->panel1->text(), u"当前共有学生记录0条"_s);
+    QTimer::singleShot(0, editstu_form, [&] {
+        editstu_form->name_dbedit->setText(u"新同学"_s);
+        editstu_form->sex_dbrg->setItemIndex(0);
+        editstu_form->grade_dbcb->setEditText(u"初一"_s);
+        QTest::keyClicks(editstu_form->tel_dbedit, u"01012345678"_s);
+        editstu_form->address_dbedit->setText(u"某路1号"_s);
+        editstu_form->pricerequest_dbcb->setEditText(u"20元/小时"_s);
+        editstu_form->save_button->click();
+    });
+    QTest::mouseClick(main_form->add_button, Qt::LeftButton);
+    QVERIFY2(m_msg->shown().isEmpty(), qPrintable(m_msg->texts().join(u" | "_s)));
+    QVERIFY(!editstu_form->isVisible());
+    QCOMPARE(main_form->panel1->text(), u"当前共有学生记录1条"_s);
+    QCOMPARE(main_form->DBGrid1->model()->rowCount(), 1);
+    QCOMPARE(m_db->scalar(u"SELECT \"编号\" FROM \"客户资料表\" WHERE \"学生姓名\" = '新同学'"_s).toString(), u"1"_s);
 }
 
 QTEST_MAIN(TestShell)
