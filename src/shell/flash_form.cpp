@@ -3,6 +3,8 @@
 #include "productpicture.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QWindow>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -54,6 +56,11 @@ void Tflash_form::showAndPaint()
         move(s->availableGeometry().center() - rect().center());
     show();
     raise();
+    // No event loop runs yet: wait (briefly) until the window system shows the window, then paint.
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < 500)
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

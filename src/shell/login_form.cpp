@@ -194,7 +194,8 @@ void Tlogin_form::closeEvent(QCloseEvent *e)
 
 void Tlogin_form::reject()
 {
-    close();
+    // Esc is the cancel button's key: it asks before the program ends.
+    runCommand([this] { TeThemeButton1Click(); });
 }
 
 } // namespace tavimor

@@ -39,7 +39,7 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 public:
-    void reject() override; // Esc behaves as the close icon would: the program ends
+    void reject() override; // Esc: as "&C取消", with its question
 
 private:
     void FormShow();

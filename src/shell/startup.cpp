@@ -40,7 +40,8 @@ ShellEvents *ShellEvents::instance()
 void endProgram(int code)
 {
     emit ShellEvents::instance()->programEnded(code);
-    QCoreApplication::exit(code);
+    if (ShellEvents::instance()->quitsEventLoop)
+        QCoreApplication::exit(code);
 }
 
 QStringList createdWindows()

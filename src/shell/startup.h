@@ -37,6 +37,9 @@ class ShellEvents : public QObject
     Q_OBJECT
 public:
     static ShellEvents *instance();
+    // Whether ending the program leaves the event loop (tests that drive the windows turn it off,
+    // since a request to leave would also end every later modal loop of the test run).
+    bool quitsEventLoop = true;
 signals:
     void programEnded(int code);
 };

@@ -340,8 +340,8 @@ void DBGrid::keyboardSearch(const QString &)
 void DBGrid::mouseDoubleClickEvent(QMouseEvent *e)
 {
     QTableView::mouseDoubleClickEvent(e);
-    if (indexAt(e->position().toPoint()).isValid())
-        emit doubleClicked();
+    // Anywhere in the grid: on an empty register the view command then says so.
+    emit doubleClicked();
 }
 
 void DBGrid::changeEvent(QEvent *e)
