@@ -269,6 +269,7 @@ void DBGrid::sizeRows()
 
 void DBGrid::sizeColumns()
 {
+    constexpr int kMaxSampledChars = 14;
     TableCursor *cursor = m_model->cursor();
     if (!cursor)
         return;
@@ -295,7 +296,17 @@ void DBGrid::sizeColumns()
         default:
             break;
         }
-        const int w = std::max(title.horizontalAdvance(cursor->table().columns.at(c).name) + 16, chars * ch + 10);
+        int w = std::max(title.horizontalAdvance(cursor->table().columns.at(c).name) + 24, chars * ch + 10);
+        // Short texts (names, schools, phones): widen to the rows of the first page, which the grid
+        // shows anyway, up to a limit; the rest of the table is never read for it.
+        const ColumnKind kind = cursor->table().columns.at(c).kind;
+        if (kind == ColumnKind::Text || kind == ColumnKind::ListText || kind == ColumnKind::Digits) {
+            const QFontMetrics cells(font());
+            const int sample = std::min(m_model->rowCount(), TableCursor::kPageSize);
+            for (int r = 0; r < sample; ++r)
+                w = std::max(w, std::min(cells.horizontalAdvance(m_model->index(r, c).data().toString()) + 12,
+                                         kMaxSampledChars * ch));
+        }
         setColumnWidth(c, w);
     }
 }
