@@ -339,12 +339,16 @@ void Transaction::commit()
 
 qint64 issueNumber(const QSqlDatabase &db, const QString &key)
 {
-    QSqlQuery q = execute(db, u"UPDATE \"计数器\" SET \"值\" = COALESCE(\"值\", 0) + 1 WHERE \"编号\" = ? RETURNING \"值\""_s,
-                          {key});
+    // A counter without a number stays as it is (null + 1 is null) and is reported.
+    QSqlQuery q = execute(db, u"UPDATE \"计数器\" SET \"值\" = \"值\" + 1 WHERE \"编号\" = ? RETURNING \"值\""_s, {key});
     if (!q.next())
         throw DatabaseError(u"编号计数器“%1”不存在，无法分配新编号。请联系管理员检查数据库。"_s.arg(key));
-    const qint64 n = q.value(0).toLongLong();
+    const QVariant v = q.value(0);
     q.finish();
+    bool ok = false;
+    const qint64 n = v.toLongLong(&ok);
+    if (v.isNull() || !ok)
+        throw DatabaseError(u"编号计数器“%1”没有有效的数值，无法分配新编号。请联系管理员检查数据库。"_s.arg(key));
     return n;
 }
 

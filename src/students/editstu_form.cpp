@@ -472,8 +472,10 @@ bool Teditstu_form::writeNewRecord()
     try {
         addLookupValue(DM->stugrade_query, DM->stugrade_table, u"学生年级"_s, grade);
     } catch (const DatabaseError &e) {
+        // The save stops at this step; the record itself is already written.
         DM->Message1->messageBox(u"学生记录已保存，但年级“%1”没有加入年级表：%2"_s.arg(grade, e.message()),
                                  MessageService::Kind::Error, MessageService::Buttons::Ok);
+        return false;
     }
     return true;
 }

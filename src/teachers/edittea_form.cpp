@@ -656,7 +656,8 @@ void Tedittea_form::save_buttonClick()
                 t->setValue(u"登记日期"_s, dayText(inputdate_dbdtp->date()));
                 if (!postRegister(true))
                     return;
-                growLookupLists();
+                if (!growLookupLists())
+                    return; // the save stops at this step; the teacher is already written
             }
         }
         if (lianxu_check->isChecked())
@@ -686,7 +687,7 @@ bool Tedittea_form::postRegister(bool newRecord)
     return false;
 }
 
-void Tedittea_form::growLookupLists()
+bool Tedittea_form::growLookupLists()
 {
     try {
         addLookupValue(DM->teagrade_query, DM->teagrade_table, u"年级"_s, grade_dbcb->currentText());
@@ -697,7 +698,9 @@ void Tedittea_form::growLookupLists()
     } catch (const DatabaseError &e) {
         messages().messageBox(u"老师记录已经保存，但把年级、专业或职称加入下拉列表时出错：\n"_s + e.message(),
                               MessageService::Kind::Error, MessageService::Buttons::Ok);
+        return false;
     }
+    return true;
 }
 
 void Tedittea_form::startNextRecord()

@@ -128,7 +128,7 @@ private:
     // Steps of saving; each returns false when the save stops there (the pending row stays).
     bool requiredEntriesPresent();
     bool postRegister(bool newRecord);
-    void growLookupLists();
+    bool growLookupLists(); // false when a list could not grow (reported)
     void startNextRecord();
     void setDatesToNow();
     void refillTitleLists();

@@ -69,6 +69,7 @@ private slots:
     void largeTablePaging();
     void numbersFromTwoConnections_data() { editing_data(); }
     void numbersFromTwoConnections();
+    void missingCounterRow_data();
     void missingCounterRow();
     void dataModuleOpensEverything();
     void openFailures_data();
@@ -358,12 +359,21 @@ void TestCursor::numbersFromTwoConnections()
     QCOMPARE(db.scalar(u"SELECT \"值\" FROM \"计数器\" WHERE \"编号\" = 'T'"_s).toLongLong(), qint64(0));
 }
 
+void TestCursor::missingCounterRow_data()
+{
+    QTest::addColumn<QString>("breakIt");
+    QTest::newRow("no row") << u"DELETE FROM \"计数器\" WHERE \"编号\" = 'T'"_s;
+    QTest::newRow("no number") << u"UPDATE \"计数器\" SET \"值\" = NULL WHERE \"编号\" = 'T'"_s;
+}
+
 void TestCursor::missingCounterRow()
 {
+    QFETCH(QString, breakIt);
     TestDatabase db;
-    db.exec(u"DELETE FROM \"计数器\" WHERE \"编号\" = 'T'"_s);
+    db.exec(breakIt);
     TDM dm(db.url());
     QVERIFY_THROWS_EXCEPTION(DatabaseError, dm.issueNumber(u"T"_s));
+    QVERIFY(db.scalar(u"SELECT \"值\" FROM \"计数器\" WHERE \"编号\" = 'T'"_s).isNull());
     QCOMPARE(dm.issueNumber(u"S"_s), qint64(1));
 }
 

@@ -191,6 +191,7 @@ private slots:
     void conflictOnChange_data();
     void conflictOnChange();
     void engineRefusesTheRow();
+    void gradeListRefusesTheGrade();
     void missingCounterRow();
     void screenshots_data();
     void screenshots();
@@ -1194,6 +1195,32 @@ void TestEditStu::engineRefusesTheRow()
     QVERIFY(!editstu_form->isVisible());
     QCOMPARE(storedOf(u"接受"_s, u"编号"_s).toString(), u"2"_s);
     QCOMPARE(f->count(u"学生年级"_s, u"\"学生年级\" = ?"_s, {u"没有的年级"_s}), 1);
+}
+
+void TestEditStu::gradeListRefusesTheGrade()
+{
+    // The engine refuses the grade "坏年级" in the grade list: the student is written, the save stops there.
+    if (f->db->engine() == TestDatabase::Engine::SQLite) {
+        f->db->exec(u"CREATE TRIGGER refusegrade BEFORE INSERT ON \"学生年级\" WHEN NEW.\"学生年级\" = '坏年级' "
+                    u"BEGIN SELECT RAISE(ABORT, 'grade refused'); END"_s);
+    } else {
+        f->db->exec(u"CREATE FUNCTION refusegrade() RETURNS trigger AS $$ BEGIN "
+                    u"IF NEW.\"学生年级\" = '坏年级' THEN RAISE EXCEPTION 'grade refused'; END IF; RETURN NEW; END $$ "
+                    u"LANGUAGE plpgsql"_s);
+        f->db->exec(u"CREATE TRIGGER refusegrade BEFORE INSERT ON \"学生年级\" FOR EACH ROW "
+                    u"EXECUTE FUNCTION refusegrade()"_s);
+    }
+    openAdd();
+    fill(required());
+    retype(u"grade_dbcb"_s, u"坏年级"_s);
+    editstu_form->lianxu_check->setChecked(true);
+    save();
+    QCOMPARE(f->messages->shown().size(), 1);
+    QVERIFY(f->messages->lastText().contains(u"grade refused"_s));
+    QCOMPARE(students(), 1);                      // the steps before are done
+    QVERIFY(editstu_form->isVisible());           // no close ...
+    QCOMPARE(DM->stu_table->state(), State::Browse); // ... and no next new row
+    QCOMPARE(f->count(u"学生年级"_s, u"\"学生年级\" = ?"_s, {u"坏年级"_s}), 0);
 }
 
 void TestEditStu::missingCounterRow()
