@@ -6,7 +6,7 @@ class QApplication;
 
 namespace tavimor {
 
-// Colours of the program, given as the 24-bit BGR numbers the forms are specified with.
+// Colours of the program, as 24-bit numbers in blue-green-red order (red in the low byte).
 QColor colorFromBgr(unsigned value);
 inline constexpr unsigned kDoubleClickFieldColor = 14609375; // RGB 223,235,222
 inline constexpr unsigned kFixedCellColor = 14609391;        // RGB 239,235,222

@@ -21,15 +21,15 @@ QTextStream &err()
     return s;
 }
 
-static const OptionSpec *findOption(const CommandSpec &spec, const QString &name)
+static const OptionSyntax *findOption(const CommandSyntax &syntax, const QString &name)
 {
-    for (const OptionSpec &o : spec.options)
+    for (const OptionSyntax &o : syntax.options)
         if (o.name == name)
             return &o;
     return nullptr;
 }
 
-Options parseOptions(const CommandSpec &spec, const QStringList &args)
+Options parseOptions(const CommandSyntax &syntax, const QStringList &args)
 {
     Options result;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -42,9 +42,9 @@ Options parseOptions(const CommandSpec &spec, const QStringList &args)
             throw UsageError(u"多余的参数“%1”。"_s.arg(arg));
         const qsizetype eq = arg.indexOf(u'=');
         const QString name = arg.mid(2, eq < 0 ? -1 : eq - 2);
-        const OptionSpec *option = findOption(spec, name);
+        const OptionSyntax *option = findOption(syntax, name);
         if (!option)
-            throw UsageError(u"命令 %1 没有选项“--%2”。"_s.arg(spec.name, name));
+            throw UsageError(u"命令 %1 没有选项“--%2”。"_s.arg(syntax.name, name));
         QString value;
         if (eq >= 0) {
             value = arg.mid(eq + 1);
@@ -59,9 +59,9 @@ Options parseOptions(const CommandSpec &spec, const QStringList &args)
         result.m_values.insert(name, value);
     }
     if (!result.m_help) {
-        for (const OptionSpec &o : spec.options)
+        for (const OptionSyntax &o : syntax.options)
             if (o.required && !result.m_values.contains(o.name))
-                throw UsageError(u"命令 %1 需要选项 --%2 %3。"_s.arg(spec.name, o.name, o.valueName));
+                throw UsageError(u"命令 %1 需要选项 --%2 %3。"_s.arg(syntax.name, o.name, o.valueName));
     }
     return result;
 }
@@ -111,16 +111,16 @@ static QString padded(const QString &text, int columns)
     return text + QString(std::max(1, columns - width), u' ');
 }
 
-QString usageText(const CommandSpec &spec)
+QString usageText(const CommandSyntax &syntax)
 {
-    QString synopsis = u"用法：tavimor-db "_s + spec.name;
+    QString synopsis = u"用法：tavimor-db "_s + syntax.name;
     QString details;
-    for (const OptionSpec &o : spec.options) {
+    for (const OptionSyntax &o : syntax.options) {
         const QString form = u"--"_s + o.name + u' ' + o.valueName;
         synopsis += u' ' + (o.required ? form : u'[' + form + u']');
         details += u"  "_s + padded(form, 26) + o.help + u'\n';
     }
-    return synopsis + u"\n\n"_s + spec.summary + u"\n\n选项：\n"_s + details;
+    return synopsis + u"\n\n"_s + syntax.summary + u"\n\n选项：\n"_s + details;
 }
 
 QSqlDatabase openExisting(const QString &url, const QString &connectionName)

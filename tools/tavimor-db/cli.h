@@ -25,17 +25,17 @@ private:
     QString m_message;
 };
 
-struct OptionSpec {
+struct OptionSyntax {
     QString name;      // without the leading dashes
     QString valueName; // every option takes a value
     QString help;
     bool required = false;
 };
 
-struct CommandSpec {
+struct CommandSyntax {
     QString name;
     QString summary;
-    QList<OptionSpec> options;
+    QList<OptionSyntax> options;
 };
 
 class Options
@@ -52,16 +52,16 @@ public:
     QString databaseUrl() const;
 
 private:
-    friend Options parseOptions(const CommandSpec &spec, const QStringList &args);
+    friend Options parseOptions(const CommandSyntax &syntax, const QStringList &args);
     QHash<QString, QString> m_values;
     bool m_help = false;
 };
 
 // Parses "--name value" / "--name=value" options of one command; "--help" / "-h" asks for help.
 // Throws UsageError on an unknown option, a missing value or a missing required option.
-Options parseOptions(const CommandSpec &spec, const QStringList &args);
+Options parseOptions(const CommandSyntax &syntax, const QStringList &args);
 
-QString usageText(const CommandSpec &spec);
+QString usageText(const CommandSyntax &syntax);
 
 QTextStream &out();
 QTextStream &err();

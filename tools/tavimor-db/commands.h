@@ -6,7 +6,7 @@ namespace tavimor::cli {
 
 // One sub-command of tavimor-db: its options and what it does.
 struct Command {
-    CommandSpec spec;
+    CommandSyntax syntax;
     int (*run)(const Options &options);
 };
 

@@ -9,7 +9,7 @@
 
 namespace tavimor::demo {
 
-// A small, fully specified generator (splitmix64) so that one seed gives the same data with
+// A small, fully deterministic generator (splitmix64) so that one seed gives the same data with
 // every compiler and standard library.
 class Random
 {
