@@ -181,6 +181,13 @@ private:
 
 } // namespace
 
+QString FilterExpression::quoted(const QString &value)
+{
+    QString q = value;
+    q.replace(u'\'', u"''"_s);
+    return u'\'' + q + u'\'';
+}
+
 FilterExpression FilterExpression::parse(const QString &text, const TableDef &table)
 {
     FilterExpression e;

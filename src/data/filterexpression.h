@@ -35,6 +35,10 @@ public:
     // the table does not have. An empty (or blank) text means all rows.
     static FilterExpression parse(const QString &text, const TableDef &table);
 
+    // A value as a literal of the filter text: in quotes, a quote inside doubled. Whatever the
+    // value holds, it stays one value.
+    static QString quoted(const QString &value);
+
     bool isEmpty() const { return m_conditions.isEmpty(); }
     const QList<Condition> &conditions() const { return m_conditions; }
     Sql toSql(const SqlDialect &dialect) const;

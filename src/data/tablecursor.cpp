@@ -99,16 +99,10 @@ void TableCursor::takeSnapshot(const FilterExpression *expression)
         values = w.values;
     }
     sql += u" ORDER BY tv_id"_s;
-    QVector<qint64> keys;
-    if (!expression || expression->isEmpty()) {
-        // An unfiltered snapshot of a large table: size the vector once.
-        QSqlQuery c = execute(db, u"SELECT count(*) FROM "_s + SqlDialect::quote(m_table->name));
-        if (c.next())
-            keys.reserve(c.value(0).toLongLong());
-        c.finish();
-    }
     // One statement at a time: a forward-only result must be read to its end before the next runs.
     QSqlQuery q = execute(db, sql, values);
+    QVector<qint64> keys;
+    keys.reserve(m_keys.size()); // the last snapshot's size is a fair guess
     while (q.next())
         keys.append(q.value(0).toLongLong());
     m_keys = std::move(keys);

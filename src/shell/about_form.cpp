@@ -1,8 +1,8 @@
 #include "about_form.h"
 
+#include "formregistry.h"
 #include "productpicture.h"
 
-#include <QApplication>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -38,12 +38,9 @@ Tabout_form::Tabout_form(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Fra
 void Tabout_form::showEvent(QShowEvent *e)
 {
     // Centred over the main window (its parent window when one is active), else on the screen.
-    const QWidget *over = parentWidget() ? parentWidget()->window() : nullptr;
-    if (!over) {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->objectName() == u"main_form"_s && w->isVisible())
-                over = w;
-    }
+    const QWidget *over = parentWidget() ? parentWidget()->window() : findForm(u"main_form"_s);
+    if (over && !over->isVisible())
+        over = nullptr;
     const QRect area = over ? over->frameGeometry()
                             : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                                 : QRect(0, 0, 800, 600));

@@ -3,7 +3,9 @@
 #include "command.h"
 #include "database.h"
 #include "dm.h"
+#include "filterexpression.h"
 #include "look.h"
+#include "lookuplist.h"
 #include "main_form.h"
 #include "startup.h"
 
@@ -136,9 +138,7 @@ void Tlogin_form::FormShow()
         users->open();
     users->first();
     username_cb->clear();
-    const int column = users->columnIndex(u"用户名"_s);
-    for (int r = 0; r < users->recordCount(); ++r)
-        username_cb->addItem(users->valueAt(r, column).toString());
+    username_cb->addItems(lookupValues(users, u"用户名"_s));
     username_cb->setCurrentIndex(-1);
 }
 
@@ -146,10 +146,8 @@ void Tlogin_form::TeThemeButton2Click()
 {
     const QString name = currentUser();
     TableCursor *users = DM->user_table;
-    // The name is a value of the filter; a quote in it is doubled and stays part of the name.
-    QString quoted = name;
-    quoted.replace(u'\'', u"''"_s);
-    users->setFilter(u"用户名='"_s + quoted + u"'"_s);
+    // The name is one value of the filter, whatever it holds (a quote stays part of the name).
+    users->setFilter(u"用户名="_s + FilterExpression::quoted(name));
     users->setFiltered(true);
     if (!users->isEmpty())
         users->first();
@@ -162,7 +160,6 @@ void Tlogin_form::TeThemeButton2Click()
         stored = v.toString();
     }
     if (hasStored && verifyPassword(stored, password_edit->text())) {
-        m_loggedIn = true;
         hide();
         if (main_form)
             main_form->showMaximized();
@@ -188,8 +185,7 @@ void Tlogin_form::closeEvent(QCloseEvent *e)
 {
     // The login dialog is the program's first window: closing it ends the program, no question.
     e->accept();
-    if (!m_loggedIn)
-        endProgram(0);
+    endProgram(0);
 }
 
 void Tlogin_form::reject()

@@ -44,7 +44,6 @@ public:
 private:
     void FormShow();
     int m_failed = 0;
-    bool m_loggedIn = false;
 };
 
 extern Tlogin_form *login_form;

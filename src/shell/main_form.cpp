@@ -5,6 +5,7 @@
 #include "datalink.h"
 #include "dbgrid.h"
 #include "dm.h"
+#include "filterexpression.h"
 #include "formregistry.h"
 #include "helploader.h"
 #include "login_form.h"
@@ -347,15 +348,14 @@ bool Tmain_form::permissionFlag(const QString &user, const QString &column)
     return SqlDialect::fromStorage(ColumnKind::YesNo, v).toBool();
 }
 
-bool Tmain_form::haspermission(const QString &column, PermissionTest test, const QString &refusal)
+bool Tmain_form::haspermission(const QString &column, const QString &refusal)
 {
-    // A set flag equals both true and "True"; a cleared or missing one neither.
-    const bool flag = permissionFlag(currentUser(), column);
-    const bool holds = test == PermissionTest::True ? flag == true
-                                                    : QString::fromLatin1(flag ? "True" : "False") == u"True"_s;
-    if (!holds)
-        DM->Message1->information(refusal.isEmpty() ? kNoPermission : refusal);
-    return holds;
+    // The commands compare the flag with true or with the text "True"; for a yes/no column both
+    // come to the same: a set flag holds, a cleared, null or missing one does not.
+    if (permissionFlag(currentUser(), column))
+        return true;
+    DM->Message1->information(refusal.isEmpty() ? kNoPermission : refusal);
+    return false;
 }
 
 // ----------------------------------------------------------------------------------- registers
@@ -432,11 +432,11 @@ void Tmain_form::tea_dsDataChange()
 Tmain_form::RegisterCommands Tmain_form::registerCommands() const
 {
     if (m_showing == Register::Students)
-        return {DM->stu_table, editstu_form, u"学生姓名"_s, u"添加学生"_s, PermissionTest::TrueText, u"修改学生"_s,
+        return {DM->stu_table, editstu_form, u"学生姓名"_s, u"添加学生"_s, u"修改学生"_s,
                 u"删除学生"_s, u"还没有学生记录,请增加!"_s,
                 [] { editstu_form->prepareForAdd(); }, [] { editstu_form->prepareForChange(); },
                 [] { editstu_form->prepareForView(); }};
-    return {DM->tea_table, edittea_form, u"姓名"_s, u"添加老师"_s, PermissionTest::True, u"修改老师"_s, u"删除老师"_s,
+    return {DM->tea_table, edittea_form, u"姓名"_s, u"添加老师"_s, u"修改老师"_s, u"删除老师"_s,
             u"还没有老师记录,请增加!"_s, [] { edittea_form->prepareForAdd(); },
             [] { edittea_form->prepareForChange(); }, [] { edittea_form->prepareForView(); }};
 }
@@ -446,7 +446,7 @@ void Tmain_form::add_buttonClick()
     if (m_showing == Register::None)
         return;
     const RegisterCommands r = registerCommands();
-    if (!haspermission(r.addPermission, r.addTest))
+    if (!haspermission(r.addPermission))
         return;
     r.cursor->insert(); // add needs no row in the register
     r.prepareAdd();
@@ -527,10 +527,8 @@ void Tmain_form::teachrecord_buttonClick()
         DM->Message1->information(students ? u"请先增加学生的基本信息!"_s : u"请先增加老师的基本信息!"_s);
         return;
     }
-    QString number = c->value(u"编号"_s).toString();
-    number.replace(u'\'', u"''"_s);
     TableCursor *records = DM->teachrecord_table;
-    records->setFilter((students ? u"学生编号='"_s : u"老师编号='"_s) + number + u"'"_s);
+    records->setFilter((students ? u"学生编号="_s : u"老师编号="_s) + FilterExpression::quoted(c->value(u"编号"_s).toString()));
     records->setFiltered(true);
     if (!records->isOpen())
         records->open();
@@ -586,7 +584,7 @@ QWidget *Tmain_form::showDialog(const QString &windowName)
 
 void Tmain_form::openList(const QString &permission, const QString &windowName)
 {
-    if (haspermission(permission, PermissionTest::TrueText))
+    if (haspermission(permission))
         showDialog(windowName);
 }
 
@@ -602,7 +600,7 @@ void Tmain_form::N32Click() { openList(u"顾问设置"_s, u"guwen_form"_s); }
 
 void Tmain_form::N15Click()
 {
-    if (!haspermission(u"参数设置"_s, PermissionTest::TrueText, kNoPermissionCompany))
+    if (!haspermission(u"参数设置"_s, kNoPermissionCompany))
         return;
     if (showDialog(u"setcompany_form"_s))
         DM->company_table->edit();

@@ -27,7 +27,6 @@ class Tmain_form : public QMainWindow
     Q_OBJECT
 public:
     enum class Register { None, Students, Teachers };
-    enum class PermissionTest { True, TrueText }; // compared with true / with the text "True"
 
     explicit Tmain_form(QWidget *parent = nullptr);
     ~Tmain_form() override;
@@ -38,8 +37,7 @@ public:
     QString programFolder() const { return m_programFolder; }
 
     // The permission check of the current user; shows the refusal itself when it does not hold.
-    bool haspermission(const QString &column, PermissionTest test = PermissionTest::True,
-                       const QString &refusal = QString());
+    bool haspermission(const QString &column, const QString &refusal = QString());
     // The flag alone, read from the stored row now (no message).
     static bool permissionFlag(const QString &user, const QString &column);
     // The company text of the reports: name, a line feed, "电话:" and the phone.
@@ -131,9 +129,7 @@ private:
     struct RegisterCommands {
         TableCursor *cursor;
         QDialog *editor;
-        QString nameColumn, addPermission;
-        PermissionTest addTest;
-        QString changePermission, deletePermission, emptyText;
+        QString nameColumn, addPermission, changePermission, deletePermission, emptyText;
         std::function<void()> prepareAdd, prepareChange, prepareView;
     };
     RegisterCommands registerCommands() const;

@@ -17,39 +17,39 @@ static QString uniqueConnection()
     return u"test-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
-TestDatabase::TestDatabase(Engine engine, bool seeded) : m_engine(engine)
+TestDatabase::TestDatabase(Engine engine, Content content) : m_engine(engine)
 {
     if (engine == Engine::SQLite) {
         m_dir = std::make_unique<QTemporaryDir>();
         m_url = m_dir->filePath(u"jiajiao.db"_s);
-        if (seeded) {
-            initDatabase(m_url, QString::fromLatin1(kAdminPassword));
-        } else {
+    } else {
+        m_pgAdminUrl = qEnvironmentVariable("TAVIMOR_TEST_PG");
+        if (m_pgAdminUrl.isEmpty())
+            throw DatabaseError(u"TAVIMOR_TEST_PG is not set"_s);
+        m_pgDbName = u"tv_test_"_s + QUuid::createUuid().toString(QUuid::Id128).left(16);
+        const QString conn = uniqueConnection();
+        { execute(openDatabase(m_pgAdminUrl, conn), u"CREATE DATABASE "_s + m_pgDbName); }
+        closeDatabase(conn);
+        QUrl u(m_pgAdminUrl);
+        u.setPath(u'/' + m_pgDbName);
+        m_url = u.toString();
+    }
+    switch (content) {
+    case Content::Seeded:
+        initDatabase(m_url, QString::fromLatin1(kAdminPassword));
+        break;
+    case Content::TablesOnly: {
+        if (engine == Engine::SQLite) {
             QFile f(m_url);
             f.open(QIODevice::WriteOnly);
-            f.close();
-            const QString conn = uniqueConnection();
-            { createSchema(openDatabase(m_url, conn)); }
-            closeDatabase(conn);
         }
-        return;
+        const QString conn = uniqueConnection();
+        { createSchema(openDatabase(m_url, conn)); }
+        closeDatabase(conn);
+        break;
     }
-    m_pgAdminUrl = qEnvironmentVariable("TAVIMOR_TEST_PG");
-    if (m_pgAdminUrl.isEmpty())
-        throw DatabaseError(u"TAVIMOR_TEST_PG is not set"_s);
-    m_pgDbName = u"tv_test_"_s + QUuid::createUuid().toString(QUuid::Id128).left(16);
-    const QString conn = uniqueConnection();
-    { execute(openDatabase(m_pgAdminUrl, conn), u"CREATE DATABASE "_s + m_pgDbName); }
-    closeDatabase(conn);
-    QUrl u(m_pgAdminUrl);
-    u.setPath(u'/' + m_pgDbName);
-    m_url = u.toString();
-    if (seeded) {
-        initDatabase(m_url, QString::fromLatin1(kAdminPassword));
-    } else {
-        const QString c2 = uniqueConnection();
-        { createSchema(openDatabase(m_url, c2)); }
-        closeDatabase(c2);
+    case Content::Nothing:
+        break;
     }
 }
 

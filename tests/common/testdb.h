@@ -13,9 +13,12 @@ class TestDatabase
 {
 public:
     enum class Engine { SQLite, PostgreSQL };
+    // What the new database holds: tables and seed rows, tables only, or nothing at all (SQLite:
+    // the file does not exist yet; PostgreSQL: an empty database), e.g. for `tavimor-db init`.
+    enum class Content { Seeded, TablesOnly, Nothing };
     static constexpr const char *kAdminPassword = "admin-pw";
 
-    explicit TestDatabase(Engine engine = Engine::SQLite, bool seeded = true);
+    explicit TestDatabase(Engine engine = Engine::SQLite, Content content = Content::Seeded);
     ~TestDatabase();
     TestDatabase(const TestDatabase &) = delete;
     TestDatabase &operator=(const TestDatabase &) = delete;

@@ -23,7 +23,7 @@ struct Fixture {
     std::unique_ptr<TableCursor> cursor;
 
     Fixture(TestDatabase::Engine engine, const QStringList &names, const QString &connName = u"cursor-test"_s)
-        : db(engine, false), conn(connName)
+        : db(engine, TestDatabase::Content::TablesOnly), conn(connName)
     {
         for (const QString &n : names)
             db.exec(u"INSERT INTO \"客户资料表\" (\"学生姓名\", \"编号\") VALUES (?, ?)"_s, {n, n});
@@ -306,7 +306,7 @@ void TestCursor::signalsForLinks()
 
 void TestCursor::largeTablePaging()
 {
-    TestDatabase db(TestDatabase::Engine::SQLite, false);
+    TestDatabase db(TestDatabase::Engine::SQLite, TestDatabase::Content::TablesOnly);
     const QString conn = u"large"_s;
     {
         QSqlDatabase d = openDatabase(db.url(), conn);

@@ -108,7 +108,7 @@ void TestFilter::selects()
     QFETCH(QString, filter);
     QFETCH(QStringList, names);
 
-    TestDatabase db(TestDatabase::Engine(engine), false);
+    TestDatabase db(TestDatabase::Engine(engine), TestDatabase::Content::TablesOnly);
     const bool pg = engine == int(TestDatabase::Engine::PostgreSQL);
     const QString ins = u"INSERT INTO \"客户资料表\" (\"学生姓名\", \"登记日期\") VALUES (?, ?)"_s;
     db.exec(ins, {u"张三"_s, u"2019-12-31"_s});
@@ -135,7 +135,7 @@ void TestFilter::selects()
 
 void TestFilter::badFilterKeepsCursorState()
 {
-    TestDatabase db(TestDatabase::Engine::SQLite, false);
+    TestDatabase db(TestDatabase::Engine::SQLite, TestDatabase::Content::TablesOnly);
     for (const QString &n : {u"甲"_s, u"乙"_s, u"丙"_s})
         db.exec(u"INSERT INTO \"客户资料表\" (\"学生姓名\") VALUES (?)"_s, {n});
     const QString conn = u"filter-keep"_s;

@@ -7,8 +7,6 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QUrl>
-#include <QUuid>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -63,32 +61,6 @@ QList<QPair<QString, QStringList>> expectedTables()
         {u"顾问"_s, {u"姓名"_s}},
     };
 }
-
-// An empty PostgreSQL database (no tables) for init, dropped afterwards.
-class EmptyPgDatabase
-{
-public:
-    EmptyPgDatabase()
-        : m_admin(qEnvironmentVariable("TAVIMOR_TEST_PG")),
-          m_name(u"tv_tooltest_"_s + QUuid::createUuid().toString(QUuid::Id128).left(12))
-    {
-        adminExec(u"CREATE DATABASE "_s + m_name);
-        QUrl u(m_admin);
-        u.setPath(u'/' + m_name);
-        m_url = u.toString();
-    }
-    ~EmptyPgDatabase() { adminExec(u"DROP DATABASE IF EXISTS "_s + m_name + u" WITH (FORCE)"_s); }
-    QString url() const { return m_url; }
-
-private:
-    void adminExec(const QString &sql) const
-    {
-        const QString conn = u"tooltest-admin"_s;
-        { execute(openDatabase(m_admin, conn), sql); }
-        closeDatabase(conn);
-    }
-    QString m_admin, m_name, m_url;
-};
 
 // Every row of every table, in stored order, as text: what two databases are compared by.
 QStringList dump(const QString &url)
@@ -229,10 +201,10 @@ void TestTavimorDb::initCreatesSchemaAndSeed()
 {
     QFETCH(int, engine);
     QTemporaryDir dir;
-    std::unique_ptr<EmptyPgDatabase> pg;
+    std::unique_ptr<TestDatabase> pg;
     QString url = dir.filePath(u"新建/jiajiao.db"_s);
     if (TestDatabase::Engine(engine) == TestDatabase::Engine::PostgreSQL) {
-        pg = std::make_unique<EmptyPgDatabase>();
+        pg = std::make_unique<TestDatabase>(TestDatabase::Engine::PostgreSQL, TestDatabase::Content::Nothing);
         url = pg->url();
     }
     const Result r = run({u"init"_s, u"--database"_s, url, u"--admin-password"_s, u"admin-pw"_s});
