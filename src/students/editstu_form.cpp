@@ -7,6 +7,7 @@
 #include "fieldlook.h"
 #include "look.h"
 #include "lookuplist.h"
+#include "registerediting.h"
 #include "schema.h"
 #include "selectcourse_form.h"
 #include "selecttime_form.h"
@@ -66,7 +67,8 @@ QPixmap decorativePicture()
 
 } // namespace
 
-Teditstu_form::Teditstu_form() : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+Teditstu_form::Teditstu_form()
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_editing(DM->stu_table, u"学生"_s)
 {
     setObjectName(u"editstu_form"_s);
     setFont(songFont(9));
@@ -383,7 +385,6 @@ void Teditstu_form::FormShow()
 void Teditstu_form::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
-        m_conflict = false;
         runCommand([this] { FormShow(); });
         if (QScreen *s = screen()) {
             QRect r(QPoint(0, 0), frameGeometry().size());
@@ -427,29 +428,9 @@ bool Teditstu_form::isDuplicate() const
     return !q->isEmpty();
 }
 
-void Teditstu_form::reportSaveError(const QString &what)
-{
-    DM->Message1->messageBox(
-        u"学生记录没有保存：%1\n您填写的内容仍保留在窗口中，可以修改后再保存。"_s.arg(what),
-        MessageService::Kind::Error, MessageService::Buttons::Ok);
-}
-
 bool Teditstu_form::postChange()
 {
-    try {
-        DM->stu_table->post();
-    } catch (const ConflictError &e) {
-        m_conflict = true;
-        DM->Message1->messageBox(
-            e.message() +
-                u"\n您填写的内容仍保留在窗口中。关闭窗口将放弃这些修改；重新打开这条记录即可看到对方保存的内容。"_s,
-            MessageService::Kind::Error, MessageService::Buttons::Ok);
-        return false;
-    } catch (const DatabaseError &e) {
-        reportSaveError(e.message());
-        return false;
-    }
-    return true;
+    return m_editing.post();
 }
 
 bool Teditstu_form::writeNewRecord()
@@ -464,11 +445,12 @@ bool Teditstu_form::writeNewRecord()
         stu->setValue(u"编号"_s, QString::number(number));
         const QDate day = inputdate_dbedit->date();
         stu->setValue(u"登记日期"_s, day.isValid() ? QVariant(day.toString(u"yyyy-MM-dd"_s)) : QVariant());
-        stu->post();
     } catch (const DatabaseError &e) {
-        reportSaveError(e.message());
+        m_editing.reportNotSaved(e.message());
         return false;
     }
+    if (!m_editing.post())
+        return false;
     try {
         addLookupValue(DM->stugrade_query, DM->stugrade_table, u"学生年级"_s, grade);
     } catch (const DatabaseError &e) {
@@ -520,12 +502,7 @@ void Teditstu_form::close_buttonClick()
 
 void Teditstu_form::FormClose()
 {
-    DM->stu_table->cancel();
-    if (m_conflict) {
-        // Show what the other program saved (or that the row is gone).
-        m_conflict = false;
-        DM->stu_table->refresh();
-    }
+    m_editing.discard();
 }
 
 void Teditstu_form::done(int result)
@@ -538,18 +515,12 @@ void Teditstu_form::done(int result)
 
 void Teditstu_form::up_buttonClick()
 {
-    if (DM->stu_table->bof())
-        DM->Message1->information(u"已经是第一条记录了!"_s);
-    else
-        DM->stu_table->prior();
+    m_editing.stepPrior();
 }
 
 void Teditstu_form::down_buttonClick()
 {
-    if (DM->stu_table->eof())
-        DM->Message1->information(u"已经是最后一条记录了!"_s);
-    else
-        DM->stu_table->next();
+    m_editing.stepNext();
 }
 
 // --------------------------------------------------------------------------- pop-ups

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "registerediting.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -110,9 +112,8 @@ private:
     bool writeNewRecord();
     void continueOrClose();
     void refillGrades();
-    void reportSaveError(const QString &what);
 
-    bool m_conflict = false; // another program changed the row during this showing
+    RegisterEditing m_editing;
 };
 
 extern Teditstu_form *editstu_form;

@@ -116,7 +116,7 @@ MessageService &messages()
 // =============================================================================== construction
 
 Tedittea_form::Tedittea_form(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_editing(DM->tea_table, u"老师"_s)
 {
     initTeacherResources();
     setObjectName(u"edittea_form"_s);
@@ -528,9 +528,7 @@ void Tedittea_form::done(int result)
 void Tedittea_form::FormClose()
 {
     runCommand([&] {
-        TableCursor *t = DM->tea_table;
-        if (t->state() == TableCursor::State::Insert || t->state() == TableCursor::State::Edit)
-            t->cancel();
+        m_editing.discard();
     });
 }
 
@@ -559,22 +557,12 @@ void Tedittea_form::applyFamilyPanelWidth()
 
 void Tedittea_form::up_buttonClick()
 {
-    runCommand([&] {
-        if (DM->tea_table->bof())
-            messages().information(u"已经是第一条记录了!"_s);
-        else
-            DM->tea_table->prior();
-    });
+    runCommand([&] { m_editing.stepPrior(); });
 }
 
 void Tedittea_form::down_buttonClick()
 {
-    runCommand([&] {
-        if (DM->tea_table->eof())
-            messages().information(u"已经是最后一条记录了!"_s);
-        else
-            DM->tea_table->next();
-    });
+    runCommand([&] { m_editing.stepNext(); });
 }
 
 // =============================================================================== pop-ups
@@ -626,7 +614,7 @@ void Tedittea_form::save_buttonClick()
         TableCursor *t = DM->tea_table;
         const bool addMode = lianxu_check->isEnabled();
         if (!addMode) {
-            if (!postRegister(false))
+            if (!m_editing.post())
                 return;
         } else {
             // A teacher of the same name, sex, native place and major is probably already
@@ -654,7 +642,7 @@ void Tedittea_form::save_buttonClick()
                 t->setValue(u"出生年月"_s, dayText(borth_dbdtp->date()));
                 t->setValue(u"面试时间"_s, dayText(meettime_dbdtp->date()));
                 t->setValue(u"登记日期"_s, dayText(inputdate_dbdtp->date()));
-                if (!postRegister(true))
+                if (!m_editing.post())
                     return;
                 if (!growLookupLists())
                     return; // the save stops at this step; the teacher is already written
@@ -665,26 +653,6 @@ void Tedittea_form::save_buttonClick()
         else
             accept();
     });
-}
-
-bool Tedittea_form::postRegister(bool newRecord)
-{
-    try {
-        DM->tea_table->post();
-        return true;
-    } catch (const ConflictError &e) {
-        const QString what = e.reason() == ConflictError::Reason::DeletedElsewhere
-                                 ? u"这位老师的记录已被其他用户删除，您的修改没有保存。"_s
-                                 : u"这位老师的记录已被其他用户修改，您的修改没有保存，以免覆盖对方的修改。"_s;
-        messages().messageBox(what + u"\n您输入的内容仍在窗口中，可先记下；关闭窗口后重新打开这条记录再修改。"_s,
-                              MessageService::Kind::Error, MessageService::Buttons::Ok);
-    } catch (const DatabaseError &e) {
-        messages().messageBox((newRecord ? u"新老师记录没有保存"_s : u"老师记录的修改没有保存"_s) +
-                                  u"，数据库拒绝了这次写入：\n"_s + e.message() +
-                                  u"\n您输入的内容仍在窗口中，请检查后再保存。"_s,
-                              MessageService::Kind::Error, MessageService::Buttons::Ok);
-    }
-    return false;
 }
 
 bool Tedittea_form::growLookupLists()

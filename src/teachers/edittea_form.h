@@ -1,5 +1,7 @@
 #pragma once
 
+#include "registerediting.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -127,7 +129,6 @@ private:
 
     // Steps of saving; each returns false when the save stops there (the pending row stays).
     bool requiredEntriesPresent();
-    bool postRegister(bool newRecord);
     bool growLookupLists(); // false when a list could not grow (reported)
     void startNextRecord();
     void setDatesToNow();
@@ -137,6 +138,7 @@ private:
     QList<QWidget *> disabledControls() const;
 
     int m_height = 0;
+    RegisterEditing m_editing;
 };
 
 extern Tedittea_form *edittea_form;
